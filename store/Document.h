@@ -1,0 +1,67 @@
+#pragma once
+
+#include "store/FileIo.h"
+#include "text/CodePage.h"
+
+#include <vector>
+
+// The labelled document format. A document is a text file divided into sections; a section
+// opens with a header line "[#" label "]" and runs to the line break before the next line that
+// begins with "[#", or to the end of the file. Bytes before the first header belong to no section.
+//
+// Every operation reads the file afresh and keeps nothing between calls. A change either appends
+// to the file or rewrites it atomically; a rewrite keeps every byte outside the span it changes,
+// zero bytes and all. A label's header counts only as a whole line (it starts the file or follows
+// a line feed, and is followed by a line break or the end of the file); the first such line of a
+// label is the one every operation finds. Lines end at LF, a CR before the LF belonging to the
+// break; new breaks are LF in a file whose breaks are all LF, CR LF everywhere else.
+//
+// The operations show nothing: they report their outcome and the caller decides what to say.
+namespace quorvel::store {
+
+// The labels of the header lines, in file order with duplicates. A zero byte or 0x1A ends the
+// listing; a missing or unreadable file has no labels.
+std::vector<Text> ListLabels(const Path& path);
+
+struct SectionRead {
+    bool found = false;
+    Text text; // up to the first zero byte of the section text
+};
+SectionRead ReadSection(const Path& path, const Text& label);
+
+enum class SaveMode {
+    Create, // add an empty section for a new label, refused when the label exists
+    Save,   // replace the section's text, or append the section when it is missing
+};
+
+enum class SaveOutcome {
+    NothingToSave, // save mode with an empty text: nothing is touched
+    CreatedFile,   // the file did not exist and now holds the section alone
+    Appended,
+    Replaced,
+    LabelExists,   // create mode: the label is already there; nothing is written
+    WriteFailed,
+};
+SaveOutcome SaveSection(const Path& path, const Text& label, SaveMode mode, const Text& text);
+
+// True when a create-mode save added the label's header.
+bool IsAdded(SaveOutcome outcome);
+
+enum class RenameOutcome {
+    Renamed,    // also when only a header differing in case was found and nothing was replaced
+    NotFound,   // no header of the old label, in any case
+    WriteFailed,
+};
+RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& newLabel);
+
+enum class DeleteOutcome {
+    Deleted,    // also when only a header differing in case was found and nothing was removed
+    NotFound,
+    WriteFailed,
+};
+DeleteOutcome DeleteSection(const Path& path, const Text& label);
+
+// The whole file up to its first zero byte; "" for a missing or unreadable file.
+Text ReadWholeDocument(const Path& path);
+
+} // namespace quorvel::store

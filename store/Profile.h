@@ -1,0 +1,59 @@
+#pragma once
+
+#include "store/FileIo.h"
+#include "text/CodePage.h"
+
+#include <cstdint>
+#include <memory>
+
+// An INI file read and written one value at a time, with the rules of the classic
+// private-profile functions:
+//  - section and key names compare ignoring ASCII case; the first matching section and the first
+//    matching key in it win, and a later section of the same name is never searched;
+//  - a line whose first non-blank byte is ";" is a comment; ";" or "#" inside a value is data;
+//  - blanks (space, tab, vertical tab) around names and values are dropped on reading, and so is
+//    one pair of enclosing quotes (single or double);
+//  - a value reads through a 10,240-byte buffer: a longer one reads back as its first 10,239
+//    bytes, never cutting a character in two;
+//  - a write changes only the line it writes (keeping the existing spelling of the names and the
+//    line's own break) and keeps every other byte; a new key goes right after the last key line
+//    of its section (right after the header when it has none); a new section goes at the end of
+//    the file; lines may end in CR LF, LF or CR, and every line a write adds ends in CR LF.
+//
+// A value holding CR or LF is refused. A value that reading back would alter (blanks at either
+// end, enclosing quotes) is written inside one pair of double quotes, so it reads back exactly.
+//
+// Each read sees the file as it is on disk: the file is checked on every call and parsed again
+// only when it changed since the last parse.
+namespace quorvel::store {
+
+enum class ProfileWriteOutcome {
+    Written,
+    Refused,     // a value, key or section name that the file could not hold as given
+    WriteFailed, // the file or its directory could not be written
+};
+
+class ProfileFile {
+public:
+    static constexpr std::size_t kReadBufferSize = 10240;
+
+    explicit ProfileFile(Path path);
+    ~ProfileFile();
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
+    const Path& path() const { return path_; }
+    bool Exists() const;
+
+    Text Read(const Text& section, const Text& key, const Text& defaultValue) const;
+    ProfileWriteOutcome Write(const Text& section, const Text& key, const Text& value);
+
+private:
+    struct Snapshot;
+    const Snapshot& Current() const;
+
+    Path path_;
+    mutable std::unique_ptr<Snapshot> snapshot_;
+};
+
+} // namespace quorvel::store

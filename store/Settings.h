@@ -1,0 +1,55 @@
+#pragma once
+
+#include "store/Profile.h"
+
+#include <string_view>
+#include <vector>
+
+// The settings file kelmora.ini: the program's settings, read and written one value at a time at
+// the moment they are needed, and the document registry in its section [文件].
+namespace quorvel::store {
+
+// A section and key of the settings file, spelt in UTF-8; converted to the active code page where
+// they meet the file.
+struct SettingName {
+    std::string_view section;
+    std::string_view key;
+};
+
+inline constexpr SettingName kCurrentDocumentSetting{"配置", "当前文件"};
+inline constexpr SettingName kCurrentLabelSetting{"配置", "当前标签"};
+inline constexpr SettingName kAutoSaveSetting{"配置", "自动保存"};
+inline constexpr SettingName kEditBoxFontSetting{"格式", "字体"};
+inline constexpr SettingName kTreeFontSetting{"格式1", "字体"};
+
+class Settings {
+public:
+    explicit Settings(Path iniPath) : file_(std::move(iniPath)) {}
+
+    const Path& path() const { return file_.path(); }
+    bool Exists() const { return file_.Exists(); }
+
+    Text ReadSetting(const Text& section, const Text& key, const Text& defaultValue = {}) const;
+    ProfileWriteOutcome WriteSetting(const Text& section, const Text& key, const Text& value);
+
+    Text ReadSetting(SettingName name, const Text& defaultValue = {}) const;
+    ProfileWriteOutcome WriteSetting(SettingName name, const Text& value);
+
+private:
+    ProfileFile file_;
+};
+
+// The document registry: keys 1, 2, 3 ... of [文件] hold document paths, or "空" for a removed
+// entry. A walk starts at key 1 and stops at the first key whose value reads empty; paths compare
+// as exact bytes; a removed entry's key is never reused, so key numbers only grow.
+
+// Writes the path at the first empty key; false (and nothing written) when it is already there.
+bool RegisterDocument(Settings& settings, const Text& path);
+// Marks the first key holding the path "空"; writes nothing for a path that is not registered.
+void UnregisterDocument(Settings& settings, const Text& path);
+// Writes the new path over the first key holding the old one; false when there is none.
+bool RenameRegisteredDocument(Settings& settings, const Text& oldPath, const Text& newPath);
+// The live entries in key order, "空" skipped.
+std::vector<Text> EnumerateRegistry(const Settings& settings);
+
+} // namespace quorvel::store

@@ -1,0 +1,5 @@
+#include "text/CodePage.h"
+
+#include <gtest/gtest.h>
+
+TEST(CodePage, Placeholder) { SUCCEED(); }
