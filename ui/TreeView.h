@@ -1,0 +1,62 @@
+#pragma once
+
+#include "text/CodePage.h"
+
+#include <QObject>
+#include <QPoint>
+
+class QTreeWidget;
+class QWidget;
+
+// The tree 树型框1 as the program sees it: nodes addressed by their 0-based preorder index (each
+// node, then its children, top-level nodes in order, expanded or not); parent -1 at the top;
+// levels 1 and 2; an integer item value and an image number (2 for a document, 12 for a label)
+// per node; at most one selected node, -1 for none.
+//
+// SelectionChanged fires synchronously inside every change of the selection: the user's, the
+// program's (Select) and those a deletion causes.
+namespace quorvel::ui {
+
+inline constexpr int kNoNode = -1;
+inline constexpr int kDocumentImage = 2;
+inline constexpr int kLabelImage = 12;
+
+class TreeView : public QObject {
+    Q_OBJECT
+public:
+    explicit TreeView(QWidget* parent = nullptr);
+    ~TreeView() override;
+
+    QTreeWidget* widget() const;
+
+    // Appends a node as the last child of parent (kNoNode: the last top-level node); its index.
+    int AddNode(int parent, const Text& text, int image, int itemValue);
+    // Deletes the node with its children; later indexes drop by the number removed.
+    void DeleteNode(int index);
+    void Clear();
+
+    int Count() const;
+    int Parent(int index) const;
+    int Level(int index) const;
+    int ChildCount(int index) const;
+    Text NodeText(int index) const;
+    void SetNodeText(int index, const Text& text);
+    int ItemValue(int index) const;
+    int Image(int index) const;
+    void Expand(int index);
+
+    int Selection() const;
+    void Select(int index); // kNoNode clears the selection
+
+signals:
+    void SelectionChanged();
+    void RightButtonPressed();
+    // Released over the tree, at this global position.
+    void RightButtonReleased(QPoint globalPosition);
+
+private:
+    class Widget;
+    Widget* widget_ = nullptr;
+};
+
+} // namespace quorvel::ui
