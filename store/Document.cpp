@@ -1,1 +1,209 @@
 #include "store/Document.h"
+
+#include "store/SectionScan.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quorvel::store {
+namespace {
+
+using text::CaseSensitivity;
+
+constexpr std::size_t kListChunkSize = std::size_t{1} << 20;
+
+bool HoldsLineBreak(std::string_view label) {
+    return label.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Feeds a regular file to the collector in chunks, so that any size of file and any length of
+// line is listed with a fixed buffer. A read error ends the listing like the end of the file.
+void StreamFile(const Path& path, scan::LabelCollector& collector) {
+    // Non-blocking so that opening a FIFO cannot hang; it is refused as not a regular file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        const auto buffer = std::make_unique<char[]>(kListChunkSize);
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer.get(), kListChunkSize);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0 ||
+                !collector.Feed(std::string_view(buffer.get(), static_cast<std::size_t>(got)))) {
+                break;
+            }
+        }
+    }
+    ::close(fd);
+}
+
+// Where the first header line of a label lies, found in two steps: first ignoring case, then
+// exactly from that line on. No header in any case leaves caseMatch at npos; a header present
+// only in another case leaves exact at npos.
+struct TwoStepMatch {
+    std::size_t caseMatch = scan::npos;
+    std::size_t exact = scan::npos;
+};
+
+TwoStepMatch FindTwoStep(std::string_view content, std::string_view header) {
+    TwoStepMatch match;
+    match.caseMatch = scan::FindHeaderLine(content, header, 0, CaseSensitivity::IgnoreAsciiCase);
+    if (match.caseMatch != scan::npos) {
+        match.exact =
+            scan::FindHeaderLine(content, header, match.caseMatch, CaseSensitivity::Exact);
+    }
+    return match;
+}
+
+SaveOutcome CreateDocument(const Path& path, std::string_view header, SaveMode mode,
+                           std::string_view text) {
+    constexpr std::string_view newFileBreak = "\r\n";
+    const IoOutcome written = mode == SaveMode::Create
+                                  ? WriteFileAtomic(path, {header})
+                                  : WriteFileAtomic(path, {header, newFileBreak, text});
+    return written == IoOutcome::Done ? SaveOutcome::CreatedFile : SaveOutcome::WriteFailed;
+}
+
+// Adds the section at the end of the file, on a line of its own and followed by a break.
+SaveOutcome AppendSection(const Path& path, std::string_view content, std::string_view header,
+                          SaveMode mode, std::string_view text) {
+    const std::string_view lineBreak = scan::BreakStyleOf(content);
+    Text added;
+    if (!content.ends_with('\n')) {
+        added.append(lineBreak);
+    }
+    added.append(header);
+    if (mode == SaveMode::Save) {
+        added.append(lineBreak).append(text);
+    }
+    added.append(lineBreak);
+    return AppendToFile(path, added) == IoOutcome::Done ? SaveOutcome::Appended
+                                                        : SaveOutcome::WriteFailed;
+}
+
+} // namespace
+
+std::vector<Text> ListLabels(const Path& path) {
+    scan::LabelCollector collector;
+    StreamFile(path, collector);
+    return collector.Finish();
+}
+
+SectionRead ReadSection(const Path& path, const Text& label) {
+    const std::optional<Text> file = ReadFile(path);
+    if (!file) {
+        return {};
+    }
+    const std::string_view content = *file;
+    const Text header = scan::HeaderOf(label);
+    const std::size_t at = scan::FindHeaderLine(content, header, 0, CaseSensitivity::Exact);
+    if (at == scan::npos) {
+        return {};
+    }
+    const scan::SectionSpan span = scan::LocateSection(content, at, header.size());
+    SectionRead read;
+    read.found = true;
+    if (span.textEnd > span.textBegin) {
+        read.text =
+            scan::UpToZeroByte(content.substr(span.textBegin, span.textEnd - span.textBegin));
+    }
+    return read;
+}
+
+SaveOutcome SaveSection(const Path& path, const Text& label, SaveMode mode, const Text& text) {
+    if (mode == SaveMode::Save && text.empty()) {
+        return SaveOutcome::NothingToSave;
+    }
+    if (HoldsLineBreak(label)) {
+        return SaveOutcome::InvalidLabel;
+    }
+    const Text header = scan::HeaderOf(label);
+    if (!FileExists(path)) {
+        return CreateDocument(path, header, mode, text);
+    }
+    // An existing file that cannot be read is left alone: appending to it blindly could add a
+    // second section for a label it already holds.
+    const std::optional<Text> file = ReadFile(path);
+    if (!file) {
+        return SaveOutcome::WriteFailed;
+    }
+    const std::string_view content = *file;
+    const std::size_t at = scan::FindHeaderLine(content, header, 0, CaseSensitivity::Exact);
+    if (at == scan::npos) {
+        return AppendSection(path, content, header, mode, text);
+    }
+    if (mode == SaveMode::Create) {
+        return SaveOutcome::LabelExists;
+    }
+    // The header line and the text up to the break before the next header line are replaced;
+    // that break and everything after it stay as they were.
+    const scan::SectionSpan span = scan::LocateSection(content, at, header.size());
+    const IoOutcome written =
+        WriteFileAtomic(path, {content.substr(0, at), header, scan::BreakStyleOf(content), text,
+                               content.substr(span.textEnd)});
+    return written == IoOutcome::Done ? SaveOutcome::Replaced : SaveOutcome::WriteFailed;
+}
+
+bool IsAdded(SaveOutcome outcome) {
+    return outcome == SaveOutcome::CreatedFile || outcome == SaveOutcome::Appended;
+}
+
+RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& newLabel) {
+    if (HoldsLineBreak(newLabel)) {
+        return RenameOutcome::InvalidLabel;
+    }
+    const std::optional<Text> file = ReadFile(path);
+    if (!file) {
+        return RenameOutcome::NotFound;
+    }
+    const std::string_view content = *file;
+    const Text oldHeader = scan::HeaderOf(oldLabel);
+    const TwoStepMatch match = FindTwoStep(content, oldHeader);
+    if (match.caseMatch == scan::npos) {
+        return RenameOutcome::NotFound;
+    }
+    // Written back even when only a header in another case was there and nothing changes.
+    const IoOutcome written =
+        match.exact == scan::npos
+            ? WriteFileAtomic(path, {content})
+            : WriteFileAtomic(path, {content.substr(0, match.exact), scan::HeaderOf(newLabel),
+                                     content.substr(match.exact + oldHeader.size())});
+    return written == IoOutcome::Done ? RenameOutcome::Renamed : RenameOutcome::WriteFailed;
+}
+
+DeleteOutcome DeleteSection(const Path& path, const Text& label) {
+    const std::optional<Text> file = ReadFile(path);
+    if (!file) {
+        return DeleteOutcome::NotFound;
+    }
+    const std::string_view content = *file;
+    const Text header = scan::HeaderOf(label);
+    const TwoStepMatch match = FindTwoStep(content, header);
+    if (match.caseMatch == scan::npos) {
+        return DeleteOutcome::NotFound;
+    }
+    // The header line, the text and the break that ended it go; the next header line stays.
+    IoOutcome written = IoOutcome::Failed;
+    if (match.exact == scan::npos) {
+        written = WriteFileAtomic(path, {content});
+    } else {
+        const scan::SectionSpan span = scan::LocateSection(content, match.exact, header.size());
+        written =
+            WriteFileAtomic(path, {content.substr(0, match.exact), content.substr(span.next)});
+    }
+    return written == IoOutcome::Done ? DeleteOutcome::Deleted : DeleteOutcome::WriteFailed;
+}
+
+Text ReadWholeDocument(const Path& path) {
+    const std::optional<Text> file = ReadFile(path);
+    return file ? Text(scan::UpToZeroByte(*file)) : Text();
+}
+
+} // namespace quorvel::store

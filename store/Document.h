@@ -27,6 +27,8 @@ struct SectionRead {
     bool found = false;
     Text text; // up to the first zero byte of the section text
 };
+// The text between the label's header line and the break before the next header line; a missing
+// or unreadable file reads as empty and finds nothing.
 SectionRead ReadSection(const Path& path, const Text& label);
 
 enum class SaveMode {
@@ -39,23 +41,28 @@ enum class SaveOutcome {
     CreatedFile,   // the file did not exist and now holds the section alone
     Appended,
     Replaced,
-    LabelExists,   // create mode: the label is already there; nothing is written
-    WriteFailed,
+    LabelExists,  // create mode: the label is already there; nothing is written
+    InvalidLabel, // the label holds a CR or LF, which would break the lines; nothing is written
+    WriteFailed,  // also for an existing file that cannot be read: nothing is appended blindly
 };
 SaveOutcome SaveSection(const Path& path, const Text& label, SaveMode mode, const Text& text);
 
-// True when a create-mode save added the label's header.
+// True when a create-mode save added the label's header (CreatedFile or Appended).
 bool IsAdded(SaveOutcome outcome);
 
+// RenameLabel and DeleteSection look the label up in two steps: the first header line equal to it
+// ignoring ASCII case decides whether it is there at all; the first exact one from there on is
+// the one they change. With none exact, the file is written back as it was.
 enum class RenameOutcome {
-    Renamed,    // also when only a header differing in case was found and nothing was replaced
-    NotFound,   // no header of the old label, in any case
+    Renamed,      // also when only a header differing in case was found and nothing was replaced
+    NotFound,     // no header of the old label, in any case
+    InvalidLabel, // the new label holds a CR or LF; the file is untouched
     WriteFailed,
 };
 RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& newLabel);
 
 enum class DeleteOutcome {
-    Deleted,    // also when only a header differing in case was found and nothing was removed
+    Deleted, // also when only a header differing in case was found and nothing was removed
     NotFound,
     WriteFailed,
 };

@@ -112,6 +112,10 @@ public:
         if (exists && S_ISDIR(existing.st_mode)) {
             return;
         }
+        // A file its owner made read-only stays as it is: renaming over it would bypass that.
+        if (exists && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+            return;
+        }
         Path pattern = DirectoryOf(target_) + "/." + FileNameOf(target_) + ".XXXXXX";
         const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd < 0) {
@@ -188,7 +192,8 @@ private:
 } // namespace
 
 std::optional<Text> ReadFile(const Path& path) {
-    FileDescriptor fd(OpenRetrying(path.c_str(), O_RDONLY));
+    // Non-blocking so that opening a FIFO cannot hang; it is then refused as not a regular file.
+    FileDescriptor fd(OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK));
     if (!fd.valid()) {
         return std::nullopt;
     }
@@ -197,7 +202,9 @@ std::optional<Text> ReadFile(const Path& path) {
         return std::nullopt;
     }
     Text content;
-    content.resize(static_cast<std::size_t>(info.st_size));
+    // One byte more than the size, so that the read that finds the end needs no larger buffer
+    // (growing would copy the whole content once more).
+    content.resize(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == content.size()) {

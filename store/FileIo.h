@@ -13,7 +13,7 @@
 // directory, is flushed to disk and renamed over the target, so a failure at any moment leaves
 // either the old file or the new one. The target keeps its permissions, and a symbolic link stays
 // a link with its target replaced. Where the directory is not writable but the file is, the file
-// is rewritten in place.
+// is rewritten in place. A file that is not writable is never replaced: the write fails.
 namespace quorvel::store {
 
 using Path = std::string;

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "store/Document.h"
+#include "support/TempDir.h"
+#include "text/CodePage.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel::testing {
+
+using namespace std::string_literals;
+
+// Sets the active code page for a test and puts UTF-8 back afterwards.
+class CodePageScope {
+public:
+    explicit CodePageScope(CodePage codePage) { text::SetActiveCodePage(codePage); }
+    CodePageScope(const CodePageScope&) = delete;
+    CodePageScope& operator=(const CodePageScope&) = delete;
+    ~CodePageScope() { text::SetActiveCodePage(CodePage::Utf8); }
+};
+
+// Names a parameterised test after the name field of its case.
+struct CaseName {
+    template <typename Case>
+    std::string operator()(const ::testing::TestParamInfo<Case>& param) const {
+        return param.param.name;
+    }
+};
+
+// A document path in a fresh directory; the file starts missing.
+class DocumentTest : public ::testing::Test {
+protected:
+    // Writes the document, or leaves it missing for nullopt.
+    void Seed(const std::optional<std::string>& bytes) const {
+        if (bytes) {
+            WriteBytes(path_, *bytes);
+        }
+    }
+    bool Exists() const { return std::filesystem::exists(path_); }
+    std::string Bytes() const { return ReadBytes(path_); }
+
+    // Names in the directory: a rewrite leaves no temporary file behind.
+    std::vector<std::string> DirectoryEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    TempDir dir_;
+    std::string path_ = dir_.File("notes.txt");
+};
+
+} // namespace quorvel::testing
