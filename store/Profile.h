@@ -23,8 +23,16 @@
 // A value holding CR or LF is refused. A value that reading back would alter (blanks at either
 // end, enclosing quotes) is written inside one pair of double quotes, so it reads back exactly.
 //
-// Each read sees the file as it is on disk: the file is checked on every call and parsed again
-// only when it changed since the last parse.
+// A section or key name that could not be found again as written (empty, holding CR or LF,
+// blanks at either end, a key holding "=" or starting with ";" or "[", a section holding "]", a
+// name ending in a lone lead byte that would take in the "=" or "]" after it) is refused too.
+// A missing file is made by the first write, its directory with it; an existing file that
+// cannot be read is never written over.
+//
+// Each read sees the file as it is on disk: every call compares the file's device, inode, size and
+// modification and change times with those of the parsed copy, and reads and parses the file again
+// only when one of them differs (or, for a copy read in the same clock tick as the file's last
+// change, when its bytes differ).
 namespace quorvel::store {
 
 enum class ProfileWriteOutcome {

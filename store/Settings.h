@@ -43,11 +43,13 @@ private:
 // entry. A walk starts at key 1 and stops at the first key whose value reads empty; paths compare
 // as exact bytes; a removed entry's key is never reused, so key numbers only grow.
 
-// Writes the path at the first empty key; false (and nothing written) when it is already there.
+// Writes the path at the first empty key; false (and nothing written) when it is already there,
+// when it holds a CR or LF (the settings file cannot hold it) or when the write fails.
 bool RegisterDocument(Settings& settings, const Text& path);
 // Marks the first key holding the path "空"; writes nothing for a path that is not registered.
 void UnregisterDocument(Settings& settings, const Text& path);
-// Writes the new path over the first key holding the old one; false when there is none.
+// Writes the new path over the first key holding the old one; false when there is none or the
+// new path cannot be written.
 bool RenameRegisteredDocument(Settings& settings, const Text& oldPath, const Text& newPath);
 // The live entries in key order, "空" skipped.
 std::vector<Text> EnumerateRegistry(const Settings& settings);

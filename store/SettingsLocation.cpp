@@ -1,1 +1,64 @@
 #include "store/SettingsLocation.h"
+
+#include <array>
+#include <climits>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace quorvel::store {
+namespace {
+
+// The directory, one "/" and the name; "" when there is no directory to put it in.
+Path InDirectory(Path directory, std::string_view name) {
+    if (directory.empty()) {
+        return {};
+    }
+    while (!directory.empty() && directory.back() == '/') {
+        directory.pop_back(); // "/" itself becomes "" and gets its slash back below
+    }
+    return directory + "/" + std::string(name);
+}
+
+bool IsAbsolute(const Path& path) {
+    return !path.empty() && path.front() == '/';
+}
+
+Path Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? Path(value) : Path();
+}
+
+} // namespace
+
+Path SettingsFilePath(const SettingsEnvironment& environment) {
+    const Path beside = InDirectory(environment.executableDirectory, kSettingsFileName);
+    if (!beside.empty() &&
+        (FileExists(beside) || ::access(environment.executableDirectory.c_str(), W_OK) == 0)) {
+        return beside;
+    }
+    if (IsAbsolute(environment.xdgConfigHome)) {
+        return InDirectory(InDirectory(environment.xdgConfigHome, "quorvel"), kSettingsFileName);
+    }
+    if (IsAbsolute(environment.home)) {
+        return InDirectory(InDirectory(environment.home, ".config/quorvel"), kSettingsFileName);
+    }
+    return beside; // nowhere better: reads give defaults and writes fail quietly
+}
+
+SettingsEnvironment CurrentSettingsEnvironment() {
+    SettingsEnvironment environment;
+    std::array<char, PATH_MAX> buffer{};
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length > 0 && static_cast<std::size_t>(length) < buffer.size()) {
+        const Path executable(buffer.data(), static_cast<std::size_t>(length));
+        const std::size_t slash = executable.rfind('/');
+        if (slash != Path::npos) {
+            environment.executableDirectory = slash == 0 ? Path("/") : executable.substr(0, slash);
+        }
+    }
+    environment.xdgConfigHome = Environment("XDG_CONFIG_HOME");
+    environment.home = Environment("HOME");
+    return environment;
+}
+
+} // namespace quorvel::store
