@@ -1,1 +1,52 @@
 #include "store/Backup.h"
+
+#include "text/TextOps.h"
+#include "text/Words.h"
+
+namespace quorvel::store {
+namespace {
+
+BackupOutcome CopyToBackup(const Path& documentPath, std::string_view prefix) {
+    return CopyFileAtomic(documentPath, BackupPath(documentPath, prefix)) == IoOutcome::Done
+               ? BackupOutcome::Made
+               : BackupOutcome::CopyFailed;
+}
+
+} // namespace
+
+SplitPathResult SplitPath(const Path& path) {
+    // Stepping by characters: a "/" byte inside a two-byte character never separates.
+    const std::size_t slash = text::FindLastChar(path, '/');
+    if (slash == std::string_view::npos) {
+        return {Path(), path};
+    }
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+Path BackupPath(const Path& documentPath, std::string_view prefix) {
+    const SplitPathResult parts = SplitPath(documentPath);
+    return parts.directory + text::InterfaceText(prefix) + parts.fileName;
+}
+
+BackupOutcome StartupBackup(const Path& documentPath) {
+    const std::optional<std::uint64_t> size = FileSize(documentPath);
+    if (!size || *size <= 4) {
+        return BackupOutcome::TooSmall;
+    }
+    return CopyToBackup(documentPath, kStartupBackupPrefix);
+}
+
+BackupOutcome ManualBackupCopy(const Path& documentPath) {
+    return CopyToBackup(documentPath, kManualBackupPrefix);
+}
+
+RestoreOutcome RestoreBackupCopy(const Path& documentPath, std::string_view prefix) {
+    const Path backup = BackupPath(documentPath, prefix);
+    if (!FileExists(backup)) {
+        return RestoreOutcome::NoBackup;
+    }
+    return CopyFileAtomic(backup, documentPath) == IoOutcome::Done ? RestoreOutcome::Restored
+                                                                   : RestoreOutcome::CopyFailed;
+}
+
+} // namespace quorvel::store

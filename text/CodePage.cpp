@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdlib>
+#include <initializer_list>
 #include <langinfo.h>
 
 namespace quorvel::text {
@@ -41,6 +42,25 @@ std::size_t Utf8LeadLength(unsigned char lead) {
     return 1;
 }
 
+// The codeset part of the locale name the environment gives for LC_CTYPE ("zh_CN.GBK@x" gives
+// "GBK"), in the order setlocale looks: LC_ALL, LC_CTYPE, LANG.
+std::string CodesetOfLocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value == nullptr || *value == '\0') {
+            continue;
+        }
+        const std::string_view name(value);
+        const std::size_t dot = name.find('.');
+        if (dot == std::string_view::npos) {
+            return {};
+        }
+        const std::string_view codeset = name.substr(dot + 1);
+        return std::string(codeset.substr(0, codeset.find('@')));
+    }
+    return {};
+}
+
 } // namespace
 
 CodePage DetectCodePage(const char* overrideValue, const char* localeCodeset) {
@@ -64,8 +84,9 @@ CodePage DetectCodePageFromEnvironment() {
     // setlocale; the previous locale is put back so that nothing else changes.
     const char* previous = std::setlocale(LC_CTYPE, nullptr);
     const std::string saved = previous != nullptr ? previous : "C";
-    std::setlocale(LC_CTYPE, "");
-    const std::string codeset = nl_langinfo(CODESET);
+    const bool localeSet = std::setlocale(LC_CTYPE, "") != nullptr;
+    // A locale that is named but not installed still says which code page the user works in.
+    const std::string codeset = localeSet ? nl_langinfo(CODESET) : CodesetOfLocaleName();
     std::setlocale(LC_CTYPE, saved.c_str());
     return DetectCodePage(std::getenv("QUORVEL_CODEPAGE"), codeset.c_str());
 }

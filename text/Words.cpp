@@ -26,9 +26,12 @@ Text FromUtf8(std::string_view utf8, CodePage codePage) {
         const std::size_t converted = iconv(converter, &in, &inLeft, &out, &outLeft);
         result.append(buffer, static_cast<std::size_t>(out - buffer));
         if (converted == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            result.push_back('?'); // unconvertible or broken input: skip one byte
-            ++in;
-            --inLeft;
+            // A character the code page lacks becomes one "?", a broken byte one "?" each.
+            const auto offset = static_cast<std::size_t>(in - input.data());
+            const std::size_t skipped = CharLength(CodePage::Utf8, input, offset);
+            result.push_back('?');
+            in += skipped;
+            inLeft -= skipped;
         }
     }
     iconv_close(converter);
