@@ -1,0 +1,45 @@
+#pragma once
+
+#include "store/FileIo.h"
+
+#include <optional>
+#include <string_view>
+
+// What the tool reads and writes besides the files it is asked about: standard input as bytes,
+// standard output byte for byte, messages on standard error, and the exit statuses.
+namespace quorvel::cli {
+
+enum class Status : int {
+    Success = 0,
+    Negative = 1,  // the operation's own outcome: not found, exists, refused, nothing made
+    Usage = 2,     // wrong arguments
+    FileError = 3, // a file could not be written or read as asked
+};
+
+class Console {
+public:
+    // Writes the bytes to standard output unchanged; a failure is remembered for the exit status.
+    void Out(std::string_view bytes);
+    // Writes the bytes to standard error unchanged.
+    void Err(std::string_view bytes) const;
+    // Writes one line to standard error, prefixed with the tool's name.
+    void Complain(std::string_view message) const;
+    void Complain(std::string_view message, std::string_view path) const;
+
+    bool OutputFailed() const { return outputFailed_; }
+
+private:
+    bool outputFailed_ = false;
+};
+
+// All of standard input, zero bytes and line breaks as they are; nothing when it cannot be read.
+std::optional<Text> ReadAllInput();
+
+enum class PathState {
+    Missing,
+    Readable,   // a regular file that can be opened for reading
+    Unreadable, // there, but a directory, a device or a file without read permission
+};
+PathState ProbePath(const store::Path& path);
+
+} // namespace quorvel::cli

@@ -1,0 +1,187 @@
+#include "cli/Commands.h"
+#include "store/Backup.h"
+#include "store/Document.h"
+
+namespace quorvel::cli {
+namespace {
+
+// A document that is there but cannot be read is a file error; a missing one is left to the
+// operation, which treats it as empty.
+bool CannotRead(const Invocation& run, const store::Path& document) {
+    if (ProbePath(document) != PathState::Unreadable) {
+        return false;
+    }
+    run.console.Complain("cannot read", document);
+    return true;
+}
+
+Status WriteFailed(const Invocation& run, const store::Path& path) {
+    run.console.Complain("cannot write", path);
+    return Status::FileError;
+}
+
+Status InvalidLabel(const Invocation& run) {
+    run.console.Complain("a label cannot hold a line break");
+    return Status::Negative;
+}
+
+Status LabelNotFound(const Invocation& run, const Text& label) {
+    run.console.Complain("no such label", label);
+    return Status::Negative;
+}
+
+Status ReportSave(const Invocation& run, const store::Path& document, store::SaveOutcome outcome) {
+    switch (outcome) {
+    case store::SaveOutcome::NothingToSave:
+    case store::SaveOutcome::CreatedFile:
+    case store::SaveOutcome::Appended:
+    case store::SaveOutcome::Replaced:
+        return Status::Success;
+    case store::SaveOutcome::LabelExists:
+        run.console.Complain("标签已经存在，请重新输入");
+        return Status::Negative;
+    case store::SaveOutcome::InvalidLabel:
+        return InvalidLabel(run);
+    case store::SaveOutcome::WriteFailed:
+        break;
+    }
+    return WriteFailed(run, document);
+}
+
+std::string_view PrefixOf(BackupKind kind) {
+    return kind == BackupKind::Manual ? store::kManualBackupPrefix : store::kStartupBackupPrefix;
+}
+
+} // namespace
+
+Status ListLabelsCommand(const Invocation& run) {
+    const Text& document = run.arguments[0];
+    if (CannotRead(run, document)) {
+        return Status::FileError;
+    }
+    for (const Text& label : store::ListLabels(document)) {
+        run.console.Out(label);
+        run.console.Out("\n");
+    }
+    return Status::Success;
+}
+
+Status ReadCommand(const Invocation& run) {
+    const Text& document = run.arguments[0];
+    const Text& label = run.arguments[1];
+    if (CannotRead(run, document)) {
+        return Status::FileError;
+    }
+    const store::SectionRead section = store::ReadSection(document, label);
+    if (!section.found) {
+        return LabelNotFound(run, label);
+    }
+    run.console.Out(section.text);
+    return Status::Success;
+}
+
+Status SaveCommand(const Invocation& run) {
+    const Text& document = run.arguments[0];
+    const std::optional<Text> text = ReadAllInput();
+    if (!text) {
+        run.console.Complain("cannot read standard input");
+        return Status::FileError;
+    }
+    if (CannotRead(run, document)) {
+        return Status::FileError;
+    }
+    return ReportSave(run, document,
+                      store::SaveSection(document, run.arguments[1], store::SaveMode::Save, *text));
+}
+
+Status NewCommand(const Invocation& run) {
+    const Text& document = run.arguments[0];
+    if (CannotRead(run, document)) {
+        return Status::FileError;
+    }
+    return ReportSave(run, document,
+                      store::SaveSection(document, run.arguments[1], store::SaveMode::Create, {}));
+}
+
+Status RenameCommand(const Invocation& run) {
+    const Text& document = run.arguments[0];
+    if (CannotRead(run, document)) {
+        return Status::FileError;
+    }
+    switch (store::RenameLabel(document, run.arguments[1], run.arguments[2])) {
+    case store::RenameOutcome::Renamed:
+        return Status::Success;
+    case store::RenameOutcome::NotFound:
+        run.console.Complain("重命名失败！");
+        return Status::Negative;
+    case store::RenameOutcome::InvalidLabel:
+        return InvalidLabel(run);
+    case store::RenameOutcome::WriteFailed:
+        break;
+    }
+    return WriteFailed(run, document);
+}
+
+Status DeleteCommand(const Invocation& run) {
+    const Text& document = run.arguments[0];
+    if (CannotRead(run, document)) {
+        return Status::FileError;
+    }
+    switch (store::DeleteSection(document, run.arguments[1])) {
+    case store::DeleteOutcome::Deleted:
+        return Status::Success;
+    case store::DeleteOutcome::NotFound:
+        return LabelNotFound(run, run.arguments[1]);
+    case store::DeleteOutcome::WriteFailed:
+        break;
+    }
+    return WriteFailed(run, document);
+}
+
+Status CatCommand(const Invocation& run) {
+    const Text& document = run.arguments[0];
+    if (CannotRead(run, document)) {
+        return Status::FileError;
+    }
+    run.console.Out(store::ReadWholeDocument(document));
+    return Status::Success;
+}
+
+Status BackupCommand(const Invocation& run) {
+    const Text& document = run.arguments[0];
+    const bool manual = run.backupKind == BackupKind::Manual;
+    const store::BackupOutcome outcome =
+        manual ? store::ManualBackupCopy(document) : store::StartupBackup(document);
+    switch (outcome) {
+    case store::BackupOutcome::Made:
+        return Status::Success;
+    case store::BackupOutcome::TooSmall:
+        run.console.Complain(store::FileExists(document) ? "no backup made, 4 bytes or less"
+                                                         : "no backup made, no such document",
+                             document);
+        return Status::Negative;
+    case store::BackupOutcome::CopyFailed:
+        break;
+    }
+    run.console.Complain("备份失败: cannot copy " + document + " to " +
+                         store::BackupPath(document, PrefixOf(run.backupKind)));
+    return Status::FileError;
+}
+
+Status RestoreCommand(const Invocation& run) {
+    const Text& document = run.arguments[0];
+    const store::Path backup = store::BackupPath(document, PrefixOf(run.backupKind));
+    switch (store::RestoreBackupCopy(document, PrefixOf(run.backupKind))) {
+    case store::RestoreOutcome::Restored:
+        return Status::Success;
+    case store::RestoreOutcome::NoBackup:
+        run.console.Complain("找不到备份文件", backup);
+        return Status::Negative;
+    case store::RestoreOutcome::CopyFailed:
+        break;
+    }
+    run.console.Complain("还原失败: cannot copy " + backup + " over " + document);
+    return Status::FileError;
+}
+
+} // namespace quorvel::cli
