@@ -14,7 +14,11 @@ class QWidget;
 //
 // Events: TextChanged fires exactly once per write of the whole text (even an unchanged one) and
 // once per change made inside the control (typing, paste, Delete, a replace-selection); never for
-// SetTextDirect. It fires synchronously, inside the write.
+// SetTextDirect, a format change or a keystroke that changes nothing. It fires synchronously,
+// inside the write, with the new text and caret already readable.
+//
+// Keys: Ctrl+Z, Ctrl+Y, Ctrl+C, Ctrl+X, Ctrl+V and Ctrl+A are left to the window's shortcuts;
+// the control's own undo and redo keys do nothing.
 namespace quorvel::ui {
 
 enum class UndoFlag { NotUndoable = 0, Undoable = 1 };
@@ -39,21 +43,24 @@ public:
     void SetSelectionLength(std::int32_t length);
 
     // The selected bytes; writing replaces the selection (caret after the inserted text), outside
-    // the control's own undo buffer, and raises TextChanged.
+    // the control's own undo buffer, and raises TextChanged when the text changed.
     Text SelectedText() const;
     void SetSelectedText(const Text& text);
 
     bool HasInputFocus() const;
 
     // The edit-control messages.
-    void Copy();                                               // 769
-    void Paste();                                              // 770
-    void ReplaceSelection(const Text& text, UndoFlag undo);    // 194
-    void SetSelection(std::int32_t start, std::int32_t end);   // 177; end -1 means the end
-    void SetTextDirect(const Text& text);                      // 12; raises no TextChanged
-    std::uint32_t PackedSelection() const;                     // 176; start low 16 bits, end high
-    std::int32_t LineFromChar(std::int32_t offset) const;      // 201; displayed lines
-    std::int32_t LineIndex(std::int32_t line) const;           // 187; offset of a displayed line
+    void Copy();                                             // 769
+    void Paste();                                            // 770
+    void ReplaceSelection(const Text& text, UndoFlag undo);  // 194
+    void SetSelection(std::int32_t start, std::int32_t end); // 177; end -1: the end; start -1:
+                                                             // nothing selected, caret kept
+    void SetTextDirect(const Text& text);                    // 12; raises no TextChanged
+    std::uint32_t PackedSelection() const;                   // 176; start low 16 bits, end high
+    std::int32_t LineFromChar(std::int32_t offset) const;    // 201; displayed lines; -1: the
+                                                             // line of the selection start
+    std::int32_t LineIndex(std::int32_t line) const;         // 187; offset of a displayed line;
+                                                             // -1 past the last line
 
     // Long lines stop wrapping and a horizontal scroll bar appears, for the rest of the run.
     void ShowHorizontalScrollBar();

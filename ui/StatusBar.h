@@ -3,10 +3,11 @@
 #include "text/CodePage.h"
 
 #include <QObject>
+#include <QPointer>
 #include <array>
 
-class QStatusBar;
 class QLabel;
+class QStatusBar;
 class QWidget;
 
 // The status bar 状态条1: three fixed panes of 274, 200 and 200 pixels. Reading a pane gives
@@ -19,13 +20,15 @@ public:
     static constexpr std::array<int, 3> kPaneWidths{274, 200, 200};
 
     explicit StatusBar(QWidget* parent = nullptr);
-    QStatusBar* widget() const { return bar_; }
+    ~StatusBar() override;
+    QStatusBar* widget() const;
 
     void WritePane(int pane, const Text& text);
     Text ReadPane(int pane) const;
 
 private:
-    QStatusBar* bar_ = nullptr;
+    // Guarded: the bar may go with its window before this object does.
+    QPointer<QStatusBar> bar_;
     std::array<QLabel*, 3> panes_{};
     std::array<Text, 3> texts_{};
 };

@@ -27,13 +27,21 @@ public:
     explicit TreeView(QWidget* parent = nullptr);
     ~TreeView() override;
 
+    // For placing the tree, its font and colours; nodes are added and removed only through this
+    // class, which keeps its own list of the top-level nodes.
     QTreeWidget* widget() const;
 
     // Appends a node as the last child of parent (kNoNode: the last top-level node); its index.
+    // A parent that is not a top-level node adds nothing and gives kNoNode.
     int AddNode(int parent, const Text& text, int image, int itemValue);
-    // Deletes the node with its children; later indexes drop by the number removed.
+    // Deletes the node with its children; later indexes drop by the number removed. When the
+    // selection goes with them, a neighbour is selected (the next node at the deleted node's
+    // level, else the previous one, else its parent) and SelectionChanged fires once.
     void DeleteNode(int index);
     void Clear();
+
+    // An index outside the tree reads as parent kNoNode, level 0, no children, text "", item
+    // value 0 and image 0, and is ignored by the writes.
 
     int Count() const;
     int Parent(int index) const;
@@ -46,7 +54,7 @@ public:
     void Expand(int index);
 
     int Selection() const;
-    void Select(int index); // kNoNode clears the selection
+    void Select(int index); // kNoNode clears the selection; an index outside the tree is ignored
 
 signals:
     void SelectionChanged();
