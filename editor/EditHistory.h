@@ -11,7 +11,8 @@
 // snapshot always goes to the end, whatever the position.
 //
 // Snapshots are kept compactly: the newest text in full and, between neighbours, only the bytes
-// that differ, so a hundred snapshots of a large text cost about one copy of it.
+// that differ (enough to step either way), plus one rebuilt entry kept while stepping back and
+// forth, so a hundred snapshots of a large text cost about two copies of it at most.
 namespace quorvel::editor {
 
 struct HistoryEntry {
