@@ -21,6 +21,11 @@ struct DirtyFlag;
 // CurrentDocument, the CurrentLabel (status pane 0 is that state), the SelectionGuard and the
 // auto-save rule. All file work goes through the store.
 //
+// The selected node is always the loaded node: every selection change the user makes, a right
+// click included, runs HandleTreeSelection (auto-save first, then load). The SelectionGuard only
+// covers the program's own selection changes (SelectGuarded), so a label command started from the
+// pop-up always acts on the document and label that are current.
+//
 // Owns: the DocumentList, the CurrentDocument, the guard and the auto-save switch. Uses, without
 // owning: the settings file, the tree, the edit box, the status bar and the DirtyFlag.
 namespace quorvel::workspace {
@@ -35,18 +40,21 @@ struct WorkspaceParts {
     editor::DirtyFlag& dirty;
 };
 
-// The last component of a path without its last extension.
+// The last "/"-component of a path without its last extension (from its last "."): "a.b.txt"
+// gives "a.b", a name without a dot stays whole, and a dot-file such as ".txt" gives "".
 Text DocumentBaseName(const Text& path);
 
 class Workspace : public QObject {
     Q_OBJECT
 public:
+    // Connects the tree's selection changes and right-button releases to this workspace.
     Workspace(WorkspaceParts parts, Text windowTitle);
 
     const Text& WindowTitle() const { return windowTitle_; }
     const Text& CurrentDocument() const { return currentDocument_; }
     // Start-up sets the document from the command line or the settings; nothing is written.
     void SetCurrentDocument(const Text& path) { currentDocument_ = path; }
+    // Status pane 0 is the CurrentLabel itself.
     Text CurrentLabel() const;
     void SetCurrentLabel(const Text& label);
     const std::vector<Text>& DocumentList() const { return documents_; }
@@ -55,31 +63,46 @@ public:
     // Start-up checks the switch from the settings; nothing is written.
     void SetAutoSaveSwitch(bool on);
 
+    // Start-up: the tree and the DocumentList from the registry, and the saved label of the
+    // CurrentDocument restored (with the start-up backup) when it is registered, exists and a
+    // label was recorded.
     void BuildTree();
+    // Appends a document node (with its labels for an opened document), makes the document
+    // current and registers it; the node is selected without loading, and no label is current.
     void AddDocument(const Text& path, DocumentKind kind);
+    // Deletes a document node with its labels; the DocumentList and the registry stay as they are.
     void RemoveDocumentNode(int documentNode);
+    // Loads the selected node after auto-saving the label being left.
     void HandleTreeSelection();
+    // Saves the edit box into the current label's section when it was edited and the switch is on.
     void AutoSave();
     void ToggleAutoSave();
     void SaveOnClose();
+    // The label's section into the edit box when found; the label becomes current in any case.
     void ShowLabel(const Text& path, const Text& label);
 
     // A selection change made by the program, with the guard held around it.
     void SelectGuarded(int index);
     // The document node of a node: itself at the top, else its parent.
     int DocumentNodeOf(int index) const;
-    // The path of the document a node belongs to.
+    // The path of the document a node belongs to ("" for an index that names no node).
     const Text& DocumentOfNode(int index) const;
 
 signals:
     void CaptionChanged(const Text& caption);
     void AutoSaveSwitchChanged(bool on);
+    // A right-button release over the tree with a node selected: the label menu pops up here.
     void PopupRequested(QPoint globalPosition);
 
 private:
     void OnRightButtonReleased(QPoint globalPosition);
     void SetCaptionToDocument(const Text& path);
     void MakeDocumentCurrent(const Text& path);
+    // Appends a label node per label under documentNode; their indexes, in the same order.
+    std::vector<int> AddLabelNodes(int documentNode, int number, const std::vector<Text>& labels);
+    // The saved label of the document just added at documentNode, shown and backed up.
+    void RestoreCurrentLabel(int documentNode, const std::vector<Text>& labels,
+                             const std::vector<int>& labelNodes);
 
     WorkspaceParts parts_;
     Text windowTitle_;
