@@ -1,0 +1,125 @@
+#pragma once
+
+#include "app/Bars.h"
+#include "app/Clock.h"
+#include "app/CommandRegistry.h"
+#include "app/Layout.h"
+#include "editor/EditRecorder.h"
+#include "store/FileIo.h"
+#include "ui/EditBox.h"
+#include "ui/StatusBar.h"
+#include "ui/TreeView.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QTimer;
+class QToolBar;
+
+namespace quorvel::store {
+class Settings;
+}
+namespace quorvel::ui {
+class Dialogs;
+}
+namespace quorvel::workspace {
+class Workspace;
+}
+
+namespace quorvel::app {
+
+class SplitterBar;
+struct ProgramState;
+
+// What a run starts from. The program passes its own command line and working directory; tests
+// pass a settings file in a temporary directory, a fixed clock and scripted dialogs.
+struct StartupOptions {
+    std::vector<std::string> arguments; // after the program's name, as the shell split them
+    store::Path settingsPath;           // "": where the settings-location rule puts it
+    store::Path workingDirectory;       // relative document arguments are taken against it
+    ClockSource clock = ReadSystemClock;
+    ui::Dialogs* dialogs = nullptr; // nullptr: Qt's own dialogs over this window
+};
+
+// The main window. It only assembles its parts and runs the start-up steps in their order.
+//
+// Owns: the controls (toolbar 工具条1, edit box 主框, splitter bar 分隔条1, tree 树型框1, status
+// bar 状态条1, timer 时钟1) with their adapters, the menu bar, the command registry, the settings
+// file (its path decided once, at set-up), the workspace (DocumentList, CurrentDocument,
+// WindowTitle, auto-save switch) and the edit recorder. Borrows for its whole life: the
+// program-wide state (edit history, DirtyFlag, ...), which outlives it, and the dialogs when the
+// options give them.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(ProgramState& state, StartupOptions options);
+    ~MainWindow() override;
+
+    ui::EditBox& editBox() { return editBox_; }
+    ui::TreeView& tree() { return tree_; }
+    ui::StatusBar& statusBar() { return statusBar_; }
+    SplitterBar& splitterBar() { return *splitter_; }
+    store::Settings& settings() { return *settings_; }
+    workspace::Workspace& workspace() { return *workspace_; }
+    editor::EditRecorder& recorder() { return recorder_; }
+    ui::Dialogs& dialogs() { return *dialogs_; }
+    CommandRegistry& commands() { return commands_; }
+    QAction* action(CommandId id) const;
+    QToolBar* toolBar() const { return toolBar_; }
+    QMenu* treePopup() const { return menus_.treePopup; }
+    QTimer* clockTimer() const { return clock_; }
+
+    // The geometry of the three side-by-side controls, in client pixels.
+    const MainLayout& controlLayout() const { return layout_; }
+    // The client area: below the menu bar, the toolbar's and the status bar's areas included.
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    void LayoutMainWindow();
+    void FollowSplitter(int splitterLeft);
+    void UpdateClock();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetUpMainWindow();
+    void ConnectCommands();
+    void ConnectWorkspace();
+    void FirstActivation();
+    int MenuBarBottom() const;
+    QPoint CentralOffset() const;
+    void ApplyLayout();
+    bool IsWindowShortcut(const QKeyEvent& key) const;
+
+    ProgramState& state_;
+    StartupOptions options_;
+    std::unique_ptr<ui::Dialogs> ownDialogs_;
+    ui::Dialogs* dialogs_ = nullptr;
+    CommandRegistry commands_;
+
+    QWidget* client_ = nullptr;
+    ui::EditBox editBox_;
+    SplitterBar* splitter_ = nullptr;
+    ui::TreeView tree_;
+    ui::StatusBar statusBar_;
+    QToolBar* toolBar_ = nullptr;
+    MenuBarParts menus_;
+    QTimer* clock_ = nullptr;
+
+    std::unique_ptr<store::Settings> settings_;
+    std::unique_ptr<workspace::Workspace> workspace_;
+    editor::EditRecorder recorder_;
+
+    std::array<QWidget*, 4> inputControls_{}; // edit box and tree, with their viewports
+    MainLayout layout_;
+    bool activatedOnce_ = false;
+};
+
+} // namespace quorvel::app

@@ -1,0 +1,55 @@
+#include "app/StartUp.h"
+
+#include "app/WidgetAppearance.h"
+#include "store/Document.h"
+#include "store/FontRecord.h"
+#include "text/Words.h"
+#include "ui/EditBox.h"
+#include "ui/TreeView.h"
+#include "workspace/Workspace.h"
+
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+namespace quorvel::app {
+namespace {
+
+void RestoreAppearance(const store::Settings& settings, store::FontTarget target, QWidget& widget) {
+    const std::optional<store::Appearance> appearance =
+        store::LoadFontRecord(settings, target, AppearanceOf(widget));
+    if (appearance) {
+        ApplyAppearance(widget, *appearance);
+    }
+}
+
+} // namespace
+
+void DecideCurrentDocument(store::Settings& settings, workspace::Workspace& workspace,
+                           const std::optional<Text>& documentArgument) {
+    if (!documentArgument) {
+        workspace.SetCurrentDocument(settings.ReadSetting(store::kCurrentDocumentSetting));
+        return;
+    }
+    workspace.SetCurrentDocument(*documentArgument);
+    settings.WriteSetting(store::kCurrentDocumentSetting, *documentArgument);
+}
+
+void RestoreSavedState(const RestoreTargets& targets) {
+    if (!targets.settings.Exists()) {
+        return;
+    }
+    RestoreAppearance(targets.settings, store::FontTarget::EditBox, *targets.editBox.widget());
+    RestoreAppearance(targets.settings, store::FontTarget::Tree, *targets.tree.widget());
+
+    targets.workspace.BuildTree();
+    if (targets.tree.Count() < 2) {
+        targets.editBox.WriteText(store::ReadWholeDocument(targets.workspace.CurrentDocument()));
+    }
+
+    const Text& on = text::BoolWord(true);
+    if (targets.settings.ReadSetting(store::kAutoSaveSetting, on) == on) {
+        targets.workspace.SetAutoSaveSwitch(true);
+    }
+}
+
+} // namespace quorvel::app

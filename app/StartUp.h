@@ -1,0 +1,41 @@
+#pragma once
+
+#include "store/Settings.h"
+#include "text/CodePage.h"
+
+#include <optional>
+#include <string_view>
+
+namespace quorvel::ui {
+class EditBox;
+class TreeView;
+} // namespace quorvel::ui
+namespace quorvel::workspace {
+class Workspace;
+}
+
+// The start-up steps that bring back what the last run left in the settings file.
+namespace quorvel::app {
+
+// The fixed beginning of every caption.
+inline constexpr std::string_view kWindowTitle = "Quorvel - ";
+
+// The CurrentDocument: the command-line document, recorded in the settings file at once (which
+// creates the file), or else the one the settings file names. Without a file that is "".
+void DecideCurrentDocument(store::Settings& settings, workspace::Workspace& workspace,
+                           const std::optional<Text>& documentArgument);
+
+struct RestoreTargets {
+    const store::Settings& settings;
+    workspace::Workspace& workspace;
+    ui::EditBox& editBox;
+    ui::TreeView& tree;
+};
+
+// Only when the settings file exists: the edit box's and the tree's font records, the tree with
+// the saved label, the whole current document when the tree holds fewer than 2 nodes, and the
+// auto-save switch (on when the value, "真" by default, is exactly "真"). Without the file
+// everything keeps the state it was created with.
+void RestoreSavedState(const RestoreTargets& targets);
+
+} // namespace quorvel::app
