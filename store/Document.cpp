@@ -29,7 +29,7 @@ void StreamFile(const Path& path, scan::LabelCollector& collector) {
     }
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        const auto buffer = std::make_unique<char[]>(kListChunkSize);
+        const auto buffer = std::make_unique_for_overwrite<char[]>(kListChunkSize);
         for (;;) {
             const ssize_t got = ::read(fd, buffer.get(), kListChunkSize);
             if (got < 0 && errno == EINTR) {
