@@ -88,6 +88,29 @@ public:
     // The path of the document a node belongs to ("" for an index that names no node).
     const Text& DocumentOfNode(int index) const;
 
+    // The parts the document and label commands work with.
+    store::Settings& Settings() const { return parts_.settings; }
+    ui::TreeView& Tree() const { return parts_.tree; }
+    ui::EditBox& EditBox() const { return parts_.editBox; }
+    editor::DirtyFlag& Dirty() const { return parts_.dirty; }
+
+    // Shows a caption of the commands' own ("Quorvel--" and a path after a new document).
+    void SetCaption(const Text& caption) { emit CaptionChanged(caption); }
+    // Document number k (from 1) now lives at newPath: the DocumentList entry follows, and so
+    // do the CurrentDocument and [配置] 当前文件 when it was the current one. The caption shows
+    // the new path.
+    void MoveDocument(int number, const Text& newPath);
+
+    // What a deletion does with an edit of the current label that was not saved yet.
+    enum class PendingEdit {
+        Save, // the current label survives the deletion: its edit is saved first
+        Drop, // the current label goes with the deletion: no label is current afterwards
+    };
+    // Deletes a node with its children so that nothing is written back by the deletion: the
+    // pending edit is saved or dropped first, the tree's own change of selection is not loaded
+    // while the nodes go, and the node the tree selects afterwards, if any, is then loaded.
+    void DeleteNodeWithoutWriteBack(int index, PendingEdit pending);
+
 signals:
     void CaptionChanged(const Text& caption);
     void AutoSaveSwitchChanged(bool on);

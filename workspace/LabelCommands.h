@@ -1,0 +1,31 @@
+#pragma once
+
+namespace quorvel::ui {
+class Dialogs;
+}
+
+// The commands of the menu 标签(&B), which is also the tree's pop-up menu: new, save, save into
+// another document, rename, delete, and show the whole document. A right click loads the node it
+// selects, so the selected node and the CurrentDocument always agree.
+namespace quorvel::workspace {
+
+class Workspace;
+
+class LabelCommands {
+public:
+    LabelCommands(Workspace& workspace, ui::Dialogs& dialogs)
+        : workspace_(workspace), dialogs_(dialogs) {}
+
+    void NewLabel();
+    void SaveLabel();
+    void SaveLabelToDocument();
+    void RenameNode();
+    void DeleteNode();
+    void ShowWholeDocument();
+
+private:
+    Workspace& workspace_;
+    ui::Dialogs& dialogs_;
+};
+
+} // namespace quorvel::workspace
