@@ -1,0 +1,1 @@
+#include "workspace/LabelCommands.h"
