@@ -36,7 +36,7 @@ enum class MessageId {
     RestoreFailed,
 };
 
-struct MessageSpec {
+struct MessageEntry {
     MessageId id;
     std::string_view text;  // for the confirmations: the part before the inserted text
     std::string_view after; // for the confirmations: the part after it
@@ -44,7 +44,7 @@ struct MessageSpec {
     ui::MessageStyle style;
 };
 
-const MessageSpec& MessageOf(MessageId id);
+const MessageEntry& MessageOf(MessageId id);
 
 // Shows the message (with inserted between its two parts for a confirmation); its answer.
 ui::MessageAnswer ShowMessage(ui::Dialogs& dialogs, MessageId id, const Text& inserted = {});
