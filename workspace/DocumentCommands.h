@@ -2,6 +2,7 @@
 
 #include "text/CodePage.h"
 
+#include <string>
 #include <string_view>
 
 namespace quorvel::ui {
@@ -29,6 +30,11 @@ public:
     void RestoreBackup(std::string_view prefix);
 
 private:
+    // The CurrentDocument's folder, where the file dialogs open; "" when there is none.
+    std::string StartDirectory() const;
+    // A chosen path holding a line break is refused with a message; true when it was.
+    bool RefusesPath(const Text& path);
+
     Workspace& workspace_;
     ui::Dialogs& dialogs_;
 };
