@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/CodePage.h"
+
 namespace quorvel::ui {
 class Dialogs;
 }
@@ -24,6 +26,11 @@ public:
     void ShowWholeDocument();
 
 private:
+    // The document the commands act on: the selected node's, else the CurrentDocument.
+    const Text& ActingDocument() const;
+    void RenameLabelNode(int node);
+    void RenameDocumentNode(int node);
+
     Workspace& workspace_;
     ui::Dialogs& dialogs_;
 };
