@@ -5,11 +5,14 @@
 #include "app/ProgramState.h"
 #include "app/SplitterBar.h"
 #include "app/StartUp.h"
+#include "store/Backup.h"
 #include "store/Settings.h"
 #include "store/SettingsLocation.h"
 #include "text/Words.h"
 #include "ui/ByteCodec.h"
 #include "ui/QtDialogs.h"
+#include "workspace/DocumentCommands.h"
+#include "workspace/LabelCommands.h"
 #include "workspace/Workspace.h"
 
 #include <QAction>
@@ -115,6 +118,8 @@ void MainWindow::SetUpMainWindow() {
     workspace_ = std::make_unique<workspace::Workspace>(
         workspace::WorkspaceParts{*settings_, tree_, editBox_, statusBar_, state_.dirty},
         Text(kWindowTitle));
+    documentCommands_ = std::make_unique<workspace::DocumentCommands>(*workspace_, *dialogs_);
+    labelCommands_ = std::make_unique<workspace::LabelCommands>(*workspace_, *dialogs_);
     ConnectWorkspace();
 
     DecideCurrentDocument(*settings_, *workspace_, documentArgument);
@@ -141,6 +146,34 @@ void MainWindow::ConnectCommands() {
         // The item flips itself when clicked; the switch is what counts.
         action(CommandId::ToggleAutoSave)->setChecked(workspace_->IsAutoSaveOn());
     });
+    ConnectDocumentCommands();
+    ConnectLabelCommands();
+}
+
+// 文件(&F), its toolbar buttons 0 and 1 and its shortcuts.
+void MainWindow::ConnectDocumentCommands() {
+    workspace::DocumentCommands& documents = *documentCommands_;
+    commands_.Connect(CommandId::NewDocument, [&documents] { documents.NewDocument(); });
+    commands_.Connect(CommandId::OpenDocument, [&documents] { documents.OpenDocument(); });
+    commands_.Connect(CommandId::SaveDocumentCopy, [&documents] { documents.SaveDocumentCopy(); });
+    commands_.Connect(CommandId::DeleteDocumentFile,
+                      [&documents] { documents.DeleteDocumentFile(); });
+    commands_.Connect(CommandId::RestoreAutomaticBackup,
+                      [&documents] { documents.RestoreBackup(store::kStartupBackupPrefix); });
+    commands_.Connect(CommandId::ManualBackup, [&documents] { documents.ManualBackup(); });
+    commands_.Connect(CommandId::RestoreManualBackup,
+                      [&documents] { documents.RestoreBackup(store::kManualBackupPrefix); });
+}
+
+// 标签(&B), which is also the tree's pop-up, its toolbar buttons 3, 4 and 5 and its shortcuts.
+void MainWindow::ConnectLabelCommands() {
+    workspace::LabelCommands& labels = *labelCommands_;
+    commands_.Connect(CommandId::NewLabel, [&labels] { labels.NewLabel(); });
+    commands_.Connect(CommandId::SaveLabel, [&labels] { labels.SaveLabel(); });
+    commands_.Connect(CommandId::SaveLabelToDocument, [&labels] { labels.SaveLabelToDocument(); });
+    commands_.Connect(CommandId::RenameNode, [&labels] { labels.RenameNode(); });
+    commands_.Connect(CommandId::DeleteNode, [&labels] { labels.DeleteNode(); });
+    commands_.Connect(CommandId::ShowWholeDocument, [&labels] { labels.ShowWholeDocument(); });
 }
 
 QAction* MainWindow::action(CommandId id) const {

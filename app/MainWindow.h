@@ -26,8 +26,10 @@ namespace quorvel::ui {
 class Dialogs;
 }
 namespace quorvel::workspace {
+class DocumentCommands;
+class LabelCommands;
 class Workspace;
-}
+} // namespace quorvel::workspace
 
 namespace quorvel::app {
 
@@ -44,14 +46,17 @@ struct StartupOptions {
     ui::Dialogs* dialogs = nullptr; // nullptr: Qt's own dialogs over this window
 };
 
-// The main window. It only assembles its parts and runs the start-up steps in their order.
+// The main window. It only assembles its parts, runs the start-up steps in their order and
+// connects each command id to the part that carries the command out.
 //
 // Owns: the controls (toolbar 工具条1, edit box 主框, splitter bar 分隔条1, tree 树型框1, status
 // bar 状态条1, timer 时钟1) with their adapters, the menu bar, the command registry, the settings
 // file (its path decided once, at set-up), the workspace (DocumentList, CurrentDocument,
-// WindowTitle, auto-save switch) and the edit recorder. Borrows for its whole life: the
-// program-wide state (edit history, DirtyFlag, ...), which outlives it, and the dialogs when the
-// options give them.
+// WindowTitle, auto-save switch), the document commands of 文件(&F) with the backups, the label
+// commands of 标签(&B) (both over the workspace and the window's dialogs, and gone before them),
+// the edit recorder, and Qt's dialogs over this window when the options give none. Borrows for its
+// whole life: the program-wide state (edit history, DirtyFlag, ...), which outlives it, and the
+// dialogs when the options give them.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
@@ -91,6 +96,8 @@ protected:
 private:
     void SetUpMainWindow();
     void ConnectCommands();
+    void ConnectDocumentCommands();
+    void ConnectLabelCommands();
     void ConnectWorkspace();
     void FirstActivation();
     int MenuBarBottom() const;
@@ -115,6 +122,9 @@ private:
 
     std::unique_ptr<store::Settings> settings_;
     std::unique_ptr<workspace::Workspace> workspace_;
+    // Made with the workspace; declared after it so that they go first.
+    std::unique_ptr<workspace::DocumentCommands> documentCommands_;
+    std::unique_ptr<workspace::LabelCommands> labelCommands_;
     editor::EditRecorder recorder_;
 
     std::array<QWidget*, 4> inputControls_{}; // edit box and tree, with their viewports
