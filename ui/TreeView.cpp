@@ -2,24 +2,70 @@
 
 #include "ui/ByteCodec.h"
 
-#include <QByteArray>
 #include <QIcon>
 #include <QItemSelection>
+#include <QList>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
+#include <QVariant>
 #include <algorithm>
 #include <vector>
 
 namespace quorvel::ui {
 namespace {
 
-// What each node carries besides its displayed text.
-constexpr int kItemValueRole = Qt::UserRole;
-constexpr int kImageRole = Qt::UserRole + 1;
-constexpr int kTextBytesRole = Qt::UserRole + 2;
+// A node of the tree. Its text bytes, image and item value are members of the item rather than
+// entries of Qt's per-role list, and its icon and shown text are answered from here: filling
+// that list, and keeping a decoded copy of every text, costs allocations and memory per node
+// that a tree of tens of thousands of labels feels at start-up. Only the rows on the screen are
+// ever asked for their text, so decoding it on each request costs next to nothing; it is decoded
+// in the active code page, which the program sets once before any window exists.
+class Node final : public QTreeWidgetItem {
+public:
+    Node(const Text& text, int image, int itemValue, const QIcon& icon)
+        : QTreeWidgetItem(UserType), bytes_(text), icon_(icon), image_(image),
+          itemValue_(itemValue) {
+        setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    }
+
+    const Text& bytes() const { return bytes_; }
+    int image() const { return image_; }
+    int itemValue() const { return itemValue_; }
+
+    void SetText(const Text& text) {
+        bytes_ = text;
+        emitDataChanged();
+    }
+
+    QVariant data(int column, int role) const override {
+        if (column == 0) {
+            switch (role) {
+            case Qt::DisplayRole:
+            case Qt::EditRole:
+                return DecodeForDisplay(bytes_);
+            case Qt::DecorationRole:
+                return icon_;
+            default:
+                break;
+            }
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    Text bytes_;
+    QIcon icon_;
+    int image_ = 0;
+    int itemValue_ = 0;
+};
+
+// Every item of the tree is a Node: only this file makes them.
+const Node* AsNode(const QTreeWidgetItem* item) {
+    return static_cast<const Node*>(item);
+}
 
 } // namespace
 
@@ -98,9 +144,33 @@ public:
         return count;
     }
 
-    void AddTop(QTreeWidgetItem* item) {
-        addTopLevelItem(item);
-        tops_.push_back(item);
+    // Where new nodes go: under parent (nullptr for the top level), the first at index.
+    struct Place {
+        bool valid = false; // false: parent is not a top-level node
+        QTreeWidgetItem* parent = nullptr;
+        int index = kNoNode;
+    };
+
+    Place PlaceUnder(int parent) const {
+        if (parent == kNoNode) {
+            return {true, nullptr, Count()};
+        }
+        QTreeWidgetItem* item = ItemAt(parent);
+        // Two levels only: a child goes under a top-level node.
+        if (item == nullptr || item->parent() != nullptr) {
+            return {};
+        }
+        return {true, item, parent + 1 + item->childCount()};
+    }
+
+    // One insertion for all the items, so the model and the view hear of them once.
+    void Append(const Place& place, const QList<QTreeWidgetItem*>& items) {
+        if (place.parent != nullptr) {
+            place.parent->addChildren(items);
+            return;
+        }
+        addTopLevelItems(items);
+        tops_.insert(tops_.end(), items.begin(), items.end());
     }
 
     QTreeWidgetItem* SelectedItem() const {
@@ -248,29 +318,22 @@ QTreeWidget* TreeView::widget() const {
 }
 
 int TreeView::AddNode(int parent, const Text& text, int image, int itemValue) {
-    QTreeWidgetItem* parentItem = nullptr;
-    if (parent != kNoNode) {
-        parentItem = widget_->ItemAt(parent);
-        // Two levels only: a child goes under a top-level node.
-        if (parentItem == nullptr || parentItem->parent() != nullptr) {
-            return kNoNode;
-        }
+    return AddNodes(parent, std::span<const Text>(&text, 1), image, itemValue);
+}
+
+int TreeView::AddNodes(int parent, std::span<const Text> texts, int image, int itemValue) {
+    const Widget::Place place = widget_->PlaceUnder(parent);
+    if (!place.valid || texts.empty()) {
+        return kNoNode;
     }
-    auto* item = new QTreeWidgetItem;
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setData(0, kItemValueRole, itemValue);
-    item->setData(0, kImageRole, image);
-    item->setData(0, kTextBytesRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-    item->setText(0, DecodeForDisplay(text));
-    item->setIcon(0, widget_->IconFor(image));
-    if (parentItem == nullptr) {
-        const int index = widget_->Count();
-        widget_->AddTop(item);
-        return index;
+    const QIcon icon = widget_->IconFor(image);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(texts.size()));
+    for (const Text& text : texts) {
+        items.append(new Node(text, image, itemValue, icon));
     }
-    const int index = parent + 1 + parentItem->childCount();
-    parentItem->addChild(item);
-    return index;
+    widget_->Append(place, items);
+    return place.index;
 }
 
 void TreeView::DeleteNode(int index) {
@@ -307,29 +370,23 @@ int TreeView::ChildCount(int index) const {
 
 Text TreeView::NodeText(int index) const {
     const QTreeWidgetItem* item = widget_->ItemAt(index);
-    if (item == nullptr) {
-        return {};
-    }
-    return item->data(0, kTextBytesRole).toByteArray().toStdString();
+    return item != nullptr ? AsNode(item)->bytes() : Text();
 }
 
 void TreeView::SetNodeText(int index, const Text& text) {
-    QTreeWidgetItem* item = widget_->ItemAt(index);
-    if (item == nullptr) {
-        return;
+    if (QTreeWidgetItem* item = widget_->ItemAt(index)) {
+        static_cast<Node*>(item)->SetText(text);
     }
-    item->setData(0, kTextBytesRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-    item->setText(0, DecodeForDisplay(text));
 }
 
 int TreeView::ItemValue(int index) const {
     const QTreeWidgetItem* item = widget_->ItemAt(index);
-    return item != nullptr ? item->data(0, kItemValueRole).toInt() : 0;
+    return item != nullptr ? AsNode(item)->itemValue() : 0;
 }
 
 int TreeView::Image(int index) const {
     const QTreeWidgetItem* item = widget_->ItemAt(index);
-    return item != nullptr ? item->data(0, kImageRole).toInt() : 0;
+    return item != nullptr ? AsNode(item)->image() : 0;
 }
 
 void TreeView::Expand(int index) {

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <span>
 
 class QTreeWidget;
 class QWidget;
@@ -34,6 +35,11 @@ public:
     // Appends a node as the last child of parent (kNoNode: the last top-level node); its index.
     // A parent that is not a top-level node adds nothing and gives kNoNode.
     int AddNode(int parent, const Text& text, int image, int itemValue);
+    // Appends a node per text, in order, the same way, all with the same image and item value;
+    // the index of the first, the others following it. The tree takes them in one insertion,
+    // which is what makes a document's many labels quick to add. Nothing is added, and kNoNode
+    // given, for no texts or a parent that is not a top-level node.
+    int AddNodes(int parent, std::span<const Text> texts, int image, int itemValue);
     // Deletes the node with its children; later indexes drop by the number removed. When the
     // selection goes with them, a neighbour is selected (the next node at the deleted node's
     // level, else the previous one, else its parent) and SelectionChanged fires once.

@@ -8,7 +8,9 @@
 #include "ui/TreeView.h"
 
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <utility>
 
 namespace quorvel::workspace {
@@ -38,6 +40,23 @@ private:
     QWidget* widget_ = nullptr;
     bool paused_ = false;
 };
+
+// A registered document's labels; nothing for a missing file.
+std::optional<std::vector<Text>> ListRegistered(const Text& path) {
+    if (!store::FileExists(path)) {
+        return std::nullopt;
+    }
+    return store::ListLabels(path);
+}
+
+// The end of the run of registry entries from begin: past the next entry of the current
+// document, or the end of the registry.
+std::size_t RunEnd(const std::vector<Text>& registry, std::size_t begin, const Text& current) {
+    const auto next =
+        std::find(registry.begin() + static_cast<std::ptrdiff_t>(begin), registry.end(), current);
+    return next == registry.end() ? registry.size()
+                                  : static_cast<std::size_t>(next - registry.begin()) + 1;
+}
 
 } // namespace
 
@@ -82,20 +101,36 @@ void Workspace::BuildTree() {
     parts_.tree.Clear();
     selectionGuard_ = false;
 
+    // The labels are listed a run of documents ahead of their nodes. Each listing reads through
+    // a buffer that the next one gets back, unless node allocations in between have taken its
+    // place; then every file is read into fresh memory, whose first touch costs more than the
+    // reading. A run ends at each entry of the current document, whose restore writes the
+    // start-up backup, so every file is still listed at the same point relative to that write.
+    const std::vector<Text> registry = store::EnumerateRegistry(parts_.settings);
+    std::vector<std::optional<std::vector<Text>>> listings;
     int number = 0;
-    for (const Text& path : store::EnumerateRegistry(parts_.settings)) {
-        ++number;
-        const int documentNode =
-            parts_.tree.AddNode(ui::kNoNode, DocumentBaseName(path), ui::kDocumentImage, number);
-        documents_.push_back(path);
-        if (!store::FileExists(path)) {
-            continue; // a missing file shows as a node without labels and is never restored
+    for (std::size_t begin = 0; begin < registry.size();) {
+        const std::size_t end = RunEnd(registry, begin, currentDocument_);
+        listings.clear();
+        for (std::size_t i = begin; i < end; ++i) {
+            listings.push_back(ListRegistered(registry[i]));
         }
-        const std::vector<Text> labels = store::ListLabels(path);
-        const std::vector<int> labelNodes = AddLabelNodes(documentNode, number, labels);
-        if (path == currentDocument_) {
-            RestoreCurrentLabel(documentNode, labels, labelNodes);
+        for (std::size_t i = begin; i < end; ++i) {
+            const Text& path = registry[i];
+            ++number;
+            const int documentNode = parts_.tree.AddNode(ui::kNoNode, DocumentBaseName(path),
+                                                         ui::kDocumentImage, number);
+            documents_.push_back(path);
+            const std::optional<std::vector<Text>>& labels = listings[i - begin];
+            if (!labels) {
+                continue; // a missing file shows as a node without labels and is never restored
+            }
+            const std::vector<int> labelNodes = AddLabelNodes(documentNode, number, *labels);
+            if (path == currentDocument_) {
+                RestoreCurrentLabel(documentNode, *labels, labelNodes);
+            }
         }
+        begin = end;
     }
 }
 
@@ -121,10 +156,11 @@ void Workspace::RestoreCurrentLabel(int documentNode, const std::vector<Text>& l
 
 std::vector<int> Workspace::AddLabelNodes(int documentNode, int number,
                                           const std::vector<Text>& labels) {
-    std::vector<int> nodes;
-    nodes.reserve(labels.size());
-    for (const Text& label : labels) {
-        nodes.push_back(parts_.tree.AddNode(documentNode, label, ui::kLabelImage, number));
+    // One batch per document: the tree takes its labels in a single insertion.
+    const int first = parts_.tree.AddNodes(documentNode, labels, ui::kLabelImage, number);
+    std::vector<int> nodes(labels.size(), ui::kNoNode);
+    for (std::size_t i = 0; i < nodes.size() && first != ui::kNoNode; ++i) {
+        nodes[i] = first + static_cast<int>(i);
     }
     return nodes;
 }

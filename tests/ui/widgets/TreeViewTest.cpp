@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
+#include <QTreeWidgetItemIterator>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -60,6 +61,15 @@ protected:
             }
         }
         return kNoNode;
+    }
+
+    // The item of a node, expanded or not: the items in preorder are the nodes in index order.
+    QTreeWidgetItem* ItemOf(int index) const {
+        QTreeWidgetItemIterator it(tree_.widget());
+        for (int at = 0; *it != nullptr && at < index; ++at) {
+            ++it;
+        }
+        return *it;
     }
 
     void ShowExpanded() {
@@ -158,6 +168,77 @@ TEST_F(TreeViewTest, DeletingANodeTakesItsChildrenAndShiftsLaterIndexes) {
     tree_.Clear();
     EXPECT_EQ(tree_.Count(), 0);
     EXPECT_TRUE(events_.empty());
+}
+
+// A batch of nodes lands where as many single adds would, or nowhere.
+struct BatchCase {
+    const char* name;
+    int parent;
+    std::vector<Text> texts;
+    int first; // kNoNode: nothing is added
+    std::vector<Text> after;
+};
+
+const std::vector<Text> kBuilt{"A", "a1", "a2", "B", "b1", "b2", "b3", "C", "D", "d1"};
+
+const std::vector<BatchCase> kBatchCases{
+    {"under an earlier document",
+     3,
+     {"b4", "标签 b5"},
+     7,
+     {"A", "a1", "a2", "B", "b1", "b2", "b3", "b4", "标签 b5", "C", "D", "d1"}},
+    {"under a document without labels",
+     7,
+     {"c1"},
+     8,
+     {"A", "a1", "a2", "B", "b1", "b2", "b3", "C", "c1", "D", "d1"}},
+    {"under the first document",
+     0,
+     {"a3", "a4", "a5"},
+     3,
+     {"A", "a1", "a2", "a3", "a4", "a5", "B", "b1", "b2", "b3", "C", "D", "d1"}},
+    {"at the top level",
+     kNoNode,
+     {"E", "F"},
+     10,
+     {"A", "a1", "a2", "B", "b1", "b2", "b3", "C", "D", "d1", "E", "F"}},
+    {"no texts", 3, {}, kNoNode, kBuilt},
+    {"under a label", 1, {"x"}, kNoNode, kBuilt},
+    {"past the end", 10, {"x"}, kNoNode, kBuilt},
+};
+
+TEST_F(TreeViewTest, ABatchLandsInPlaceWithItsImageAndItemValue) {
+    for (const BatchCase& batch : kBatchCases) {
+        SCOPED_TRACE(batch.name);
+        tree_.Clear();
+        Build();
+        tree_.Select(9); // d1, after every batch
+        events_.clear();
+        const int image = batch.parent == kNoNode ? kDocumentImage : kLabelImage;
+
+        EXPECT_EQ(tree_.AddNodes(batch.parent, batch.texts, image, 7), batch.first);
+        EXPECT_EQ(Texts(), batch.after);
+        for (std::size_t i = 0; i < batch.texts.size() && batch.first != kNoNode; ++i) {
+            const int node = batch.first + static_cast<int>(i);
+            EXPECT_EQ(tree_.Parent(node), batch.parent);
+            EXPECT_EQ(tree_.Level(node), batch.parent == kNoNode ? 1 : 2);
+            EXPECT_EQ(tree_.ItemValue(node), 7);
+            EXPECT_EQ(tree_.Image(node), image);
+            // Shown decoded, with the image's icon.
+            QTreeWidgetItem* item = ItemOf(node);
+            ASSERT_NE(item, nullptr);
+            EXPECT_EQ(item->text(0), QString::fromStdString(batch.texts[i]));
+            EXPECT_FALSE(item->icon(0).isNull());
+        }
+        // The nodes after the batch moved down with their own values, and the selection went
+        // with its node without an event.
+        const int d1 = IndexOfText("d1");
+        EXPECT_EQ(tree_.Parent(d1), d1 - 1);
+        EXPECT_EQ(tree_.ItemValue(d1), 4);
+        EXPECT_EQ(tree_.Image(d1), kLabelImage);
+        EXPECT_EQ(tree_.Selection(), d1);
+        EXPECT_TRUE(events_.empty());
+    }
 }
 
 // One change of the selection of each kind, and what SelectionChanged saw.
