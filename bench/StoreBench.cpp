@@ -2,6 +2,7 @@
 // beside a baseline measured in the same run, and a Markdown table of the goals at the end.
 #include "bench/AllocationCounter.h"
 #include "bench/BenchFiles.h"
+#include "bench/BenchTable.h"
 #include "store/Document.h"
 #include "store/FileIo.h"
 #include "store/Settings.h"
@@ -159,34 +160,6 @@ public:
 
 // --- The tables -----------------------------------------------------------------------------
 
-std::string Milliseconds(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
-    return text;
-}
-
-std::string Size(std::size_t bytes) {
-    char text[32];
-    if (bytes < (1U << 20)) {
-        std::snprintf(text, sizeof text, "%.1f KiB", static_cast<double>(bytes) / (1 << 10));
-    } else {
-        std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1 << 20));
-    }
-    return text;
-}
-
-std::string Ratio(double ratio) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", ratio);
-    return text;
-}
-
-void Row(const std::string& operation, const std::string& value, const std::string& baseline,
-         const std::string& ratio, const std::string& goal, bool met) {
-    std::printf("| %s | %s | %s | %s | %s | %s |\n", operation.c_str(), value.c_str(),
-                baseline.c_str(), ratio.c_str(), goal.c_str(), met ? "yes" : "**no**");
-}
-
 struct RatioGoal {
     const char* name;
     const char* baseline;
@@ -213,14 +186,14 @@ void PrintTimeTable(const std::map<std::string, double>& seconds) {
         char goalText[32];
         std::snprintf(goalText, sizeof goalText, "≤ %.1f × baseline", goal.limit);
         Row(goal.name, Milliseconds(time), Milliseconds(base) + " (" + goal.baseline + ")",
-            Ratio(time / base), goalText, time <= goal.limit * base);
+            Ratio(time / base), goalText, Met(time <= goal.limit * base));
     }
     for (const char* name : {"EnumerateRegistry", "RegisterDocument"}) {
         if (!seconds.contains(name)) {
             continue;
         }
         const double time = seconds.at(name);
-        Row(name, Milliseconds(time), "—", "—", "< 20 ms", time < 0.020);
+        Row(name, Milliseconds(time), "—", "—", "< 20 ms", Met(time < 0.020));
     }
 }
 
@@ -260,7 +233,7 @@ void PrintMemoryTable() {
         RestoreFile(memoryCase.restore);
         const double ratio = static_cast<double>(peak) / static_cast<double>(documentSize);
         Row(memoryCase.name, Size(peak), Size(documentSize), Ratio(ratio), "≤ 2 × document",
-            ratio <= 2.0);
+            Met(ratio <= 2.0));
         if (memoryCase.restore == Restore::Settings) {
             settingsNote.append(" ").append(memoryCase.name).append(" ");
             settingsNote.append(

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramState.h"
 #include "bench/AllocationCounter.h"
+#include "bench/BenchTable.h"
 #include "bench/WindowFiles.h"
 #include "editor/EditHistory.h"
 #include "store/Document.h"
@@ -351,34 +352,6 @@ HistoryMemory MeasureHistory(const Text& original) {
 }
 
 // --- The tables ------------------------------------------------------------------------------
-
-std::string Milliseconds(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
-    return text;
-}
-
-std::string Size(std::size_t bytes) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f MiB", static_cast<double>(bytes) / (1 << 20));
-    return text;
-}
-
-std::string Ratio(double ratio) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", ratio);
-    return text;
-}
-
-void Row(const std::string& operation, const std::string& value, const std::string& baseline,
-         const std::string& ratio, const std::string& goal, const char* met) {
-    std::printf("| %s | %s | %s | %s | %s | %s |\n", operation.c_str(), value.c_str(),
-                baseline.c_str(), ratio.c_str(), goal.c_str(), met);
-}
-
-const char* Met(bool met) {
-    return met ? "yes" : "**no**";
-}
 
 std::string Today() {
     const std::time_t now = std::time(nullptr);
