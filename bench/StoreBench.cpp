@@ -3,6 +3,7 @@
 #include "bench/AllocationCounter.h"
 #include "bench/BenchFiles.h"
 #include "bench/BenchTable.h"
+#include "bench/PlainRead.h"
 #include "store/Document.h"
 #include "store/FileIo.h"
 #include "store/Settings.h"
@@ -35,24 +36,9 @@ const BenchFiles* files = nullptr;
 
 // --- The operations, each run once per iteration --------------------------------------------
 
-// The whole file into memory with the plainest calls: its size, one buffer, read to the end.
+// The whole file into memory with the plainest calls.
 void ReadBaseline() {
-    std::string bytes;
-    const int fd = ::open(files->document().c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
-    if (fd >= 0 && ::fstat(fd, &info) == 0) {
-        bytes.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t filled = 0;
-        while (filled < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-            if (got <= 0) {
-                break;
-            }
-            filled += static_cast<std::size_t>(got);
-        }
-    }
-    ::close(fd);
-    benchmark::DoNotOptimize(bytes);
+    benchmark::DoNotOptimize(PlainRead(files->document()));
 }
 
 void RewriteBaseline() {

@@ -5,6 +5,7 @@
 #include "app/ProgramState.h"
 #include "bench/AllocationCounter.h"
 #include "bench/BenchTable.h"
+#include "bench/PlainRead.h"
 #include "bench/WindowFiles.h"
 #include "editor/EditHistory.h"
 #include "store/Document.h"
@@ -158,27 +159,12 @@ double StartEmptyWindow() {
     return SecondsSince(start);
 }
 
-// Each file into memory once with the plainest calls: its size, one buffer, read to the end.
+// Each file into memory once with the plainest calls.
 double ReadAllFiles(const WindowFiles& files) {
     const Clock::time_point start = Clock::now();
     std::size_t total = 0;
     for (const store::Path& path : files.documents()) {
-        std::string bytes;
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info {};
-        if (fd >= 0 && ::fstat(fd, &info) == 0) {
-            bytes.resize(static_cast<std::size_t>(info.st_size));
-            std::size_t filled = 0;
-            while (filled < bytes.size()) {
-                const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-                if (got <= 0) {
-                    break;
-                }
-                filled += static_cast<std::size_t>(got);
-            }
-            total += filled;
-        }
-        ::close(fd);
+        total += PlainRead(path).size();
     }
     const double seconds = SecondsSince(start);
     if (total == 0) {
