@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/CodePage.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
@@ -167,6 +169,16 @@ private:
     static inline const std::string kPrefix = "quorvel-fuzz-";
 
     std::string path_;
+};
+
+// Makes the code page an input chose active and puts UTF-8 back afterwards, so that one input
+// cannot change the next.
+class CodePageScope {
+public:
+    explicit CodePageScope(CodePage codePage) { text::SetActiveCodePage(codePage); }
+    CodePageScope(const CodePageScope&) = delete;
+    CodePageScope& operator=(const CodePageScope&) = delete;
+    ~CodePageScope() { text::SetActiveCodePage(CodePage::Utf8); }
 };
 
 // Plain file access of the checks' own, so that what they see does not pass through the code

@@ -279,14 +279,6 @@ void RunWrite(const std::string& path, InputReader& in) {
     }
 }
 
-class CodePageScope {
-public:
-    explicit CodePageScope(CodePage codePage) { text::SetActiveCodePage(codePage); }
-    ~CodePageScope() { text::SetActiveCodePage(CodePage::Utf8); }
-    CodePageScope(const CodePageScope&) = delete;
-    CodePageScope& operator=(const CodePageScope&) = delete;
-};
-
 } // namespace
 
 int RunProfileInput(const std::uint8_t* data, std::size_t size) {

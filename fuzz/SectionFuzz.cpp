@@ -48,15 +48,6 @@ std::string PickFrom(InputReader& in, auto& pool) {
     return std::string(pool[choice % pool.size()]);
 }
 
-// Puts the code page back whatever the input chose, so that one input cannot change the next.
-class CodePageScope {
-public:
-    explicit CodePageScope(CodePage codePage) { text::SetActiveCodePage(codePage); }
-    ~CodePageScope() { text::SetActiveCodePage(CodePage::Utf8); }
-    CodePageScope(const CodePageScope&) = delete;
-    CodePageScope& operator=(const CodePageScope&) = delete;
-};
-
 model::Document OnDisk(const std::string& path) {
     const auto bytes = ReadWhole(path);
     return bytes ? model::Document{true, *bytes} : model::Document{};

@@ -2,7 +2,7 @@
 #include "app/Clock.h"
 
 #include "MainWindowFixture.h"
-#include "text/CodePageScope.h"
+#include "support/CodePageScope.h"
 #include "ui/StatusBar.h"
 
 #include <QTimer>

@@ -3,6 +3,7 @@
 
 #include "MainWindowFixture.h"
 #include "app/SplitterBar.h"
+#include "support/CaseName.h"
 #include "ui/EditBox.h"
 #include "ui/TreeView.h"
 
@@ -25,6 +26,8 @@ std::ostream& operator<<(std::ostream& out, const MainLayout& layout) {
 
 namespace testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 // A window resize to the client size, or a splitter drag to a left edge in a client this wide.
 struct LayoutStep {
@@ -71,8 +74,7 @@ TEST_P(LayoutRuleTest, FollowsThePixelRules) {
     EXPECT_EQ(layout, GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LayoutRuleTest, ::testing::ValuesIn(kLayoutCases),
-                         [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, LayoutRuleTest, ::testing::ValuesIn(kLayoutCases), CaseName());
 
 TEST(SplitterRangeTest, KeepsBothNeighboursAtZeroOrMore) {
     const MainLayout layout;

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "store/Document.h"
 #include "store/FileIo.h"
+#include "support/CaseName.h"
 #include "ui/EditBox.h"
 #include "ui/StatusBar.h"
 #include "workspace/Workspace.h"
@@ -16,6 +17,8 @@
 
 namespace quorvel::app::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 constexpr std::string_view kTwoLabels = "[#x]\r\none\r\n[#y]\r\ntwo";
 
@@ -207,8 +210,7 @@ TEST_P(StartupTest, BringsBackTheSavedState) {
     EXPECT_EQ(Window().statusBar().ReadPane(2), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, StartupTest, ::testing::ValuesIn(kStartupCases),
-                         [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, StartupTest, ::testing::ValuesIn(kStartupCases), CaseName());
 
 using StartupStateTest = MainWindowTest;
 
@@ -282,8 +284,7 @@ TEST_P(FontRecordStartupTest, AppliesUsableRecordsToTheControls) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FontRecordStartupTest, ::testing::ValuesIn(kFontCases),
-                         [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, FontRecordStartupTest, ::testing::ValuesIn(kFontCases), CaseName());
 
 // Closing runs SaveOnClose: the pending edit is saved, and the current label is recorded only
 // when there is one.
@@ -322,8 +323,7 @@ TEST_P(CloseTest, SavesOnClose) {
     EXPECT_EQ(store::ReadSection(document, "x").text, c.sectionX);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CloseTest, ::testing::ValuesIn(kCloseCases),
-                         [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CloseTest, ::testing::ValuesIn(kCloseCases), CaseName());
 
 using FirstActivationTest = MainWindowTest;
 

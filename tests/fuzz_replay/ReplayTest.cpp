@@ -1,9 +1,9 @@
 // Replays every input kept in fuzz/corpus through the fuzz targets' bodies. A body that finds a
 // broken invariant aborts, which fails the test named after the input.
 #include "fuzz/FuzzTargets.h"
+#include "support/CaseName.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -29,12 +29,9 @@ std::vector<std::filesystem::path> CorpusFiles(const char* target) {
     return files;
 }
 
+// Each test reads as its corpus file's name.
 std::string TestName(const ::testing::TestParamInfo<std::filesystem::path>& info) {
-    std::string name = info.param.filename().string();
-    std::replace_if(
-        name.begin(), name.end(),
-        [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-    return name;
+    return quorvel::testing::SafeName(info.param.filename().string());
 }
 
 void Replay(const std::filesystem::path& file, Body body) {

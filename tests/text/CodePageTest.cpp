@@ -1,6 +1,7 @@
 #include "text/CodePage.h"
 
-#include "text/CodePageScope.h"
+#include "support/CaseName.h"
+#include "support/CodePageScope.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -11,9 +12,11 @@
 namespace quorvel::text {
 namespace {
 
+using testing::CaseName;
 using testing::CodePageScope;
 
 struct DetectCase {
+    const char* name;
     const char* overrideValue;
     const char* localeCodeset;
     CodePage expected;
@@ -30,21 +33,29 @@ INSTANTIATE_TEST_SUITE_P(
     Values, DetectCodePageTest,
     ::testing::Values(
         // Neither given.
-        DetectCase{nullptr, nullptr, CodePage::Utf8}, DetectCase{"", "", CodePage::Utf8},
+        DetectCase{"NeitherGiven", nullptr, nullptr, CodePage::Utf8},
+        DetectCase{"BothEmpty", "", "", CodePage::Utf8},
         // The override, whatever the locale says.
-        DetectCase{"936", nullptr, CodePage::Gbk}, DetectCase{"936", "UTF-8", CodePage::Gbk},
-        DetectCase{"utf-8", "GBK", CodePage::Utf8}, DetectCase{"UTF-8", "GB18030", CodePage::Utf8},
-        DetectCase{"utf8", "CP936", CodePage::Utf8},
+        DetectCase{"Override936", "936", nullptr, CodePage::Gbk},
+        DetectCase{"Override936OverUtf8Locale", "936", "UTF-8", CodePage::Gbk},
+        DetectCase{"OverrideUtf8OverGbkLocale", "utf-8", "GBK", CodePage::Utf8},
+        DetectCase{"OverrideUtf8UpperOverGb18030", "UTF-8", "GB18030", CodePage::Utf8},
+        DetectCase{"OverrideUtf8NoDashOverCp936", "utf8", "CP936", CodePage::Utf8},
         // An empty or unknown override leaves the choice to the locale.
-        DetectCase{"", "GBK", CodePage::Gbk}, DetectCase{"latin1", "GBK", CodePage::Gbk},
-        DetectCase{"latin1", "UTF-8", CodePage::Utf8},
+        DetectCase{"EmptyOverrideGbkLocale", "", "GBK", CodePage::Gbk},
+        DetectCase{"UnknownOverrideGbkLocale", "latin1", "GBK", CodePage::Gbk},
+        DetectCase{"UnknownOverrideUtf8Locale", "latin1", "UTF-8", CodePage::Utf8},
         // Locale codesets.
-        DetectCase{nullptr, "GBK", CodePage::Gbk}, DetectCase{nullptr, "gbk", CodePage::Gbk},
-        DetectCase{nullptr, "GB2312", CodePage::Gbk}, DetectCase{nullptr, "GB18030", CodePage::Gbk},
-        DetectCase{nullptr, "CP936", CodePage::Gbk}, DetectCase{nullptr, "UTF-8", CodePage::Utf8},
-        DetectCase{nullptr, "ANSI_X3.4-1968", CodePage::Utf8},
-        DetectCase{nullptr, "ISO-8859-1", CodePage::Utf8},
-        DetectCase{nullptr, "BIG5", CodePage::Utf8}));
+        DetectCase{"LocaleGbk", nullptr, "GBK", CodePage::Gbk},
+        DetectCase{"LocaleGbkLowerCase", nullptr, "gbk", CodePage::Gbk},
+        DetectCase{"LocaleGb2312", nullptr, "GB2312", CodePage::Gbk},
+        DetectCase{"LocaleGb18030", nullptr, "GB18030", CodePage::Gbk},
+        DetectCase{"LocaleCp936", nullptr, "CP936", CodePage::Gbk},
+        DetectCase{"LocaleUtf8", nullptr, "UTF-8", CodePage::Utf8},
+        DetectCase{"LocaleAscii", nullptr, "ANSI_X3.4-1968", CodePage::Utf8},
+        DetectCase{"LocaleLatin1", nullptr, "ISO-8859-1", CodePage::Utf8},
+        DetectCase{"LocaleBig5", nullptr, "BIG5", CodePage::Utf8}),
+    CaseName());
 
 // Sets an environment variable for one test and puts the old value back.
 class EnvironmentScope {
@@ -114,6 +125,7 @@ TEST(DetectCodePageFromEnvironment, TakesTheCodesetOfTheLocaleNamedInTheEnvironm
 }
 
 struct LengthCase {
+    const char* name;
     CodePage codePage;
     std::string text;
     std::size_t pos;
@@ -130,54 +142,59 @@ TEST_P(CharLengthTest, CountsTheBytesOfTheCharacterAtPos) {
     EXPECT_EQ(CharLength(c.text, c.pos), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Utf8, CharLengthTest,
-                         ::testing::Values(LengthCase{CodePage::Utf8, "a", 0, 1},
-                                           LengthCase{CodePage::Utf8, "\xC3\xA9", 0, 2},
-                                           LengthCase{CodePage::Utf8, "配置", 0, 3},
-                                           LengthCase{CodePage::Utf8, "a配", 1, 3},
-                                           LengthCase{CodePage::Utf8, "\xF0\x9F\x98\x80", 0, 4},
-                                           // Bytes that cannot start a character.
-                                           LengthCase{CodePage::Utf8, "\x80\x80", 0, 1},
-                                           LengthCase{CodePage::Utf8, "\xC0\x80", 0, 1},
-                                           LengthCase{CodePage::Utf8, "\xC1\xBF", 0, 1},
-                                           LengthCase{CodePage::Utf8, "\xF5\x80\x80\x80", 0, 1},
-                                           LengthCase{CodePage::Utf8, "\xFF", 0, 1},
-                                           // A lead byte without its continuation bytes.
-                                           LengthCase{CodePage::Utf8,
-                                                      "\xC3"
-                                                      "A",
-                                                      0, 1},
-                                           LengthCase{CodePage::Utf8,
-                                                      "\xE9\x85"
-                                                      "A",
-                                                      0, 1},
-                                           LengthCase{CodePage::Utf8,
-                                                      "\xF0\x9F\x98"
-                                                      "A",
-                                                      0, 1},
-                                           // A character cut short by the end of the text.
-                                           LengthCase{CodePage::Utf8, "a\xE9\x85", 1, 1},
-                                           LengthCase{CodePage::Utf8, "a\xF0\x9F\x98", 1, 1},
-                                           LengthCase{CodePage::Utf8, "a\xC3", 1, 1},
-                                           // At or past the end.
-                                           LengthCase{CodePage::Utf8, "ab", 2, 1},
-                                           LengthCase{CodePage::Utf8, "", 0, 1}));
+INSTANTIATE_TEST_SUITE_P(
+    Utf8, CharLengthTest,
+    ::testing::Values(LengthCase{"Ascii", CodePage::Utf8, "a", 0, 1},
+                      LengthCase{"TwoBytes", CodePage::Utf8, "\xC3\xA9", 0, 2},
+                      LengthCase{"ThreeBytes", CodePage::Utf8, "配置", 0, 3},
+                      LengthCase{"ThreeBytesAfterAscii", CodePage::Utf8, "a配", 1, 3},
+                      LengthCase{"FourBytes", CodePage::Utf8, "\xF0\x9F\x98\x80", 0, 4},
+                      // Bytes that cannot start a character.
+                      LengthCase{"ContinuationByte", CodePage::Utf8, "\x80\x80", 0, 1},
+                      LengthCase{"OverlongC0", CodePage::Utf8, "\xC0\x80", 0, 1},
+                      LengthCase{"OverlongC1", CodePage::Utf8, "\xC1\xBF", 0, 1},
+                      LengthCase{"PastUnicodeF5", CodePage::Utf8, "\xF5\x80\x80\x80", 0, 1},
+                      LengthCase{"ByteFF", CodePage::Utf8, "\xFF", 0, 1},
+                      // A lead byte without its continuation bytes.
+                      LengthCase{"TwoByteLeadAlone", CodePage::Utf8,
+                                 "\xC3"
+                                 "A",
+                                 0, 1},
+                      LengthCase{"ThreeByteLeadCutShort", CodePage::Utf8,
+                                 "\xE9\x85"
+                                 "A",
+                                 0, 1},
+                      LengthCase{"FourByteLeadCutShort", CodePage::Utf8,
+                                 "\xF0\x9F\x98"
+                                 "A",
+                                 0, 1},
+                      // A character cut short by the end of the text.
+                      LengthCase{"ThreeBytesCutByEnd", CodePage::Utf8, "a\xE9\x85", 1, 1},
+                      LengthCase{"FourBytesCutByEnd", CodePage::Utf8, "a\xF0\x9F\x98", 1, 1},
+                      LengthCase{"LeadByteAtEnd", CodePage::Utf8, "a\xC3", 1, 1},
+                      // At or past the end.
+                      LengthCase{"AtTheEnd", CodePage::Utf8, "ab", 2, 1},
+                      LengthCase{"EmptyText", CodePage::Utf8, "", 0, 1}),
+    CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Gbk, CharLengthTest,
-    ::testing::Values(
-        LengthCase{CodePage::Gbk, "A", 0, 1}, LengthCase{CodePage::Gbk, "\xC5\xE4\xD6\xC3", 0, 2},
-        LengthCase{CodePage::Gbk, "\xC5\xE4\xD6\xC3", 2, 2},
-        // Any byte of 0x80 or more takes the next byte, whatever it is.
-        LengthCase{CodePage::Gbk, "\x81/", 0, 2},
-        LengthCase{CodePage::Gbk,
-                   "\x81"
-                   "A",
-                   0, 2},
-        LengthCase{CodePage::Gbk, "\x80@", 0, 2}, LengthCase{CodePage::Gbk, "\xFF\xFF", 0, 2},
-        // A lead byte that ends the text.
-        LengthCase{CodePage::Gbk, "ab\xC5", 2, 1}, LengthCase{CodePage::Gbk, "\xC5", 0, 1},
-        LengthCase{CodePage::Gbk, "ab", 5, 1}));
+    ::testing::Values(LengthCase{"Ascii", CodePage::Gbk, "A", 0, 1},
+                      LengthCase{"DoubleByte", CodePage::Gbk, "\xC5\xE4\xD6\xC3", 0, 2},
+                      LengthCase{"SecondDoubleByte", CodePage::Gbk, "\xC5\xE4\xD6\xC3", 2, 2},
+                      // Any byte of 0x80 or more takes the next byte, whatever it is.
+                      LengthCase{"LeadWithSlash", CodePage::Gbk, "\x81/", 0, 2},
+                      LengthCase{"LeadWithLetter", CodePage::Gbk,
+                                 "\x81"
+                                 "A",
+                                 0, 2},
+                      LengthCase{"Lead80WithAt", CodePage::Gbk, "\x80@", 0, 2},
+                      LengthCase{"LeadFFWithFF", CodePage::Gbk, "\xFF\xFF", 0, 2},
+                      // A lead byte that ends the text.
+                      LengthCase{"LeadByteEndsText", CodePage::Gbk, "ab\xC5", 2, 1},
+                      LengthCase{"OnlyALeadByte", CodePage::Gbk, "\xC5", 0, 1},
+                      LengthCase{"PastTheEnd", CodePage::Gbk, "ab", 5, 1}),
+    CaseName());
 
 TEST(CharLength, SameBytesStepDifferentlyInTheTwoCodePages) {
     // "配" in code page 936 is not a UTF-8 character, and "配" in UTF-8 is one and a half

@@ -1,6 +1,7 @@
 #include "text/TextOps.h"
 
-#include "text/CodePageScope.h"
+#include "support/CaseName.h"
+#include "support/CodePageScope.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -9,10 +10,12 @@
 namespace quorvel::text {
 namespace {
 
+using testing::CaseName;
 using testing::CodePageScope;
 constexpr std::size_t npos = std::string_view::npos;
 
 struct CaseFoldCase {
+    const char* name;
     CodePage codePage;
     std::string value;
     std::string lower;
@@ -31,13 +34,15 @@ TEST_P(CaseFoldTest, FoldsOnlySingleByteAsciiLetters) {
 INSTANTIATE_TEST_SUITE_P(
     Values, CaseFoldTest,
     ::testing::Values(
-        CaseFoldCase{CodePage::Utf8, "Hello, World 9!", "hello, world 9!", "HELLO, WORLD 9!"},
-        CaseFoldCase{CodePage::Utf8, "配Ab置", "配ab置", "配AB置"},
+        CaseFoldCase{"AsciiSentence", CodePage::Utf8, "Hello, World 9!", "hello, world 9!",
+                     "HELLO, WORLD 9!"},
+        CaseFoldCase{"AsciiBetweenCharacters", CodePage::Utf8, "配Ab置", "配ab置", "配AB置"},
         // Letters outside A to Z stay, in any code page.
-        CaseFoldCase{CodePage::Utf8, "\xC3\x89\xC3\xA9", "\xC3\x89\xC3\xA9", "\xC3\x89\xC3\xA9"},
-        CaseFoldCase{CodePage::Utf8, "@[`{", "@[`{", "@[`{"},
+        CaseFoldCase{"AccentedLettersStay", CodePage::Utf8, "\xC3\x89\xC3\xA9", "\xC3\x89\xC3\xA9",
+                     "\xC3\x89\xC3\xA9"},
+        CaseFoldCase{"NeighboursOfLettersStay", CodePage::Utf8, "@[`{", "@[`{", "@[`{"},
         // In UTF-8 0x81 is a byte of its own, so the letter after it is a character.
-        CaseFoldCase{CodePage::Utf8,
+        CaseFoldCase{"Utf8LoneByteThenLetter", CodePage::Utf8,
                      "\x81"
                      "A\x81"
                      "a",
@@ -48,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "A\x81"
                      "A"},
         // In code page 936 the letter after 0x81 is the trail byte of a character.
-        CaseFoldCase{CodePage::Gbk,
+        CaseFoldCase{"GbkTrailByteLetters", CodePage::Gbk,
                      "\x81"
                      "A\x81"
                      "a",
@@ -58,18 +63,20 @@ INSTANTIATE_TEST_SUITE_P(
                      "\x81"
                      "A\x81"
                      "a"},
-        CaseFoldCase{CodePage::Gbk,
+        CaseFoldCase{"GbkTrailByteAmongLetters", CodePage::Gbk,
                      "Q\x81"
                      "Ab",
                      "q\x81"
                      "Ab",
                      "Q\x81"
                      "AB"},
-        CaseFoldCase{CodePage::Gbk, "\xC5\xE4Xy\xD6\xC3", "\xC5\xE4xy\xD6\xC3",
-                     "\xC5\xE4XY\xD6\xC3"},
-        CaseFoldCase{CodePage::Gbk, "Ab\x81", "ab\x81", "AB\x81"}));
+        CaseFoldCase{"GbkLettersBetweenCharacters", CodePage::Gbk, "\xC5\xE4Xy\xD6\xC3",
+                     "\xC5\xE4xy\xD6\xC3", "\xC5\xE4XY\xD6\xC3"},
+        CaseFoldCase{"GbkLeadByteAtEnd", CodePage::Gbk, "Ab\x81", "ab\x81", "AB\x81"}),
+    CaseName());
 
 struct EqualCase {
+    const char* name;
     CodePage codePage;
     std::string a;
     std::string b;
@@ -88,26 +95,29 @@ TEST_P(EqualTextTest, ComparesBytesOrFoldedAsciiLetters) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, EqualTextTest,
-    ::testing::Values(EqualCase{CodePage::Utf8, "Label", "Label", true, true},
-                      EqualCase{CodePage::Utf8, "Label", "lABEL", false, true},
-                      EqualCase{CodePage::Utf8, "Label", "Label ", false, false},
-                      EqualCase{CodePage::Utf8, "", "", true, true},
-                      EqualCase{CodePage::Utf8,
+    ::testing::Values(EqualCase{"SameBytes", CodePage::Utf8, "Label", "Label", true, true},
+                      EqualCase{"DifferentCase", CodePage::Utf8, "Label", "lABEL", false, true},
+                      EqualCase{"TrailingSpace", CodePage::Utf8, "Label", "Label ", false, false},
+                      EqualCase{"BothEmpty", CodePage::Utf8, "", "", true, true},
+                      EqualCase{"Utf8LoneByteThenLetter", CodePage::Utf8,
                                 "\x81"
                                 "A",
                                 "\x81"
                                 "a",
                                 false, true},
-                      EqualCase{CodePage::Gbk,
+                      EqualCase{"GbkTrailByteLetterNotFolded", CodePage::Gbk,
                                 "\x81"
                                 "A",
                                 "\x81"
                                 "a",
                                 false, false},
-                      EqualCase{CodePage::Gbk, "A\xC5\xE4", "a\xC5\xE4", false, true},
-                      EqualCase{CodePage::Gbk, "[", "{", false, false}));
+                      EqualCase{"GbkLetterBeforeCharacter", CodePage::Gbk, "A\xC5\xE4", "a\xC5\xE4",
+                                false, true},
+                      EqualCase{"BracketAndBrace", CodePage::Gbk, "[", "{", false, false}),
+    CaseName());
 
 struct FindCase {
+    const char* name;
     CodePage codePage;
     std::string haystack;
     std::string needle;
@@ -129,56 +139,60 @@ constexpr auto kIgnore = CaseSensitivity::IgnoreAsciiCase;
 
 INSTANTIATE_TEST_SUITE_P(
     Utf8, FindTextTest,
-    ::testing::Values(FindCase{CodePage::Utf8, "abcabc", "bc", 0, kExact, 1},
-                      FindCase{CodePage::Utf8, "abcabc", "bc", 2, kExact, 4},
-                      FindCase{CodePage::Utf8, "abcabc", "bd", 0, kExact, npos},
-                      FindCase{CodePage::Utf8, "abc", "abcd", 0, kExact, npos},
-                      FindCase{CodePage::Utf8, "abc", "c", 3, kExact, npos},
-                      FindCase{CodePage::Utf8, "abc", "", 2, kExact, 2},
-                      FindCase{CodePage::Utf8, "配置[#a]", "[#a]", 0, kExact, 6},
-                      FindCase{CodePage::Utf8,
-                               "\x81"
-                               "AA",
-                               "A", 0, kExact, 1},
-                      FindCase{CodePage::Utf8, "xyABC", "abc", 0, kIgnore, 2},
-                      FindCase{CodePage::Utf8, "xyABC", "abc", 0, kExact, npos}));
+    ::testing::Values(
+        FindCase{"Found", CodePage::Utf8, "abcabc", "bc", 0, kExact, 1},
+        FindCase{"FoundFromLater", CodePage::Utf8, "abcabc", "bc", 2, kExact, 4},
+        FindCase{"NotFound", CodePage::Utf8, "abcabc", "bd", 0, kExact, npos},
+        FindCase{"NeedleLongerThanText", CodePage::Utf8, "abc", "abcd", 0, kExact, npos},
+        FindCase{"FromTheEnd", CodePage::Utf8, "abc", "c", 3, kExact, npos},
+        FindCase{"EmptyNeedle", CodePage::Utf8, "abc", "", 2, kExact, 2},
+        FindCase{"AfterCharacters", CodePage::Utf8, "配置[#a]", "[#a]", 0, kExact, 6},
+        FindCase{"AfterLoneByte", CodePage::Utf8,
+                 "\x81"
+                 "AA",
+                 "A", 0, kExact, 1},
+        FindCase{"IgnoringCase", CodePage::Utf8, "xyABC", "abc", 0, kIgnore, 2},
+        FindCase{"CaseDiffersExact", CodePage::Utf8, "xyABC", "abc", 0, kExact, npos}),
+    CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Gbk, FindTextTest,
     ::testing::Values(
         // "[" as the trail byte of a character never starts a header.
-        FindCase{CodePage::Gbk, "\x81[#a]", "[#a]", 0, kExact, npos},
-        FindCase{CodePage::Gbk, "\x81[#a][#a]", "[#a]", 0, kExact, 5},
-        FindCase{CodePage::Gbk,
+        FindCase{"BracketAsTrailByte", CodePage::Gbk, "\x81[#a]", "[#a]", 0, kExact, npos},
+        FindCase{"HeaderAfterTrailBracket", CodePage::Gbk, "\x81[#a][#a]", "[#a]", 0, kExact, 5},
+        FindCase{"LetterAsTrailByte", CodePage::Gbk,
                  "\x81"
                  "AA",
                  "A", 0, kExact, 2},
         // A two-byte needle whose bytes straddle two characters.
-        FindCase{CodePage::Gbk, "\xB0\xA1\xA1", "\xA1\xA1", 0, kExact, npos},
-        FindCase{CodePage::Gbk, "\xB0\xA1\xA1\xA1\xA1", "\xA1\xA1", 0, kExact, 2},
-        FindCase{CodePage::Gbk, "\xC5\xE4\xD6\xC3", "\xD6\xC3", 0, kExact, 2},
+        FindCase{"StraddlesTwoCharacters", CodePage::Gbk, "\xB0\xA1\xA1", "\xA1\xA1", 0, kExact,
+                 npos},
+        FindCase{"AfterStraddle", CodePage::Gbk, "\xB0\xA1\xA1\xA1\xA1", "\xA1\xA1", 0, kExact, 2},
+        FindCase{"SecondCharacter", CodePage::Gbk, "\xC5\xE4\xD6\xC3", "\xD6\xC3", 0, kExact, 2},
         // Ignoring case never folds a trail byte, in the haystack or in the needle.
-        FindCase{CodePage::Gbk,
+        FindCase{"TrailByteInTextNotFolded", CodePage::Gbk,
                  "\x81"
                  "a",
                  "A", 0, kIgnore, npos},
-        FindCase{CodePage::Gbk,
+        FindCase{"MatchAfterTrailByte", CodePage::Gbk,
                  "\x81"
                  "aA",
                  "a", 0, kIgnore, 2},
-        FindCase{CodePage::Gbk,
+        FindCase{"TrailByteInNeedleNotFolded", CodePage::Gbk,
                  "\x81"
                  "a",
                  "\x81"
                  "A",
                  0, kIgnore, npos},
-        FindCase{CodePage::Gbk,
+        FindCase{"TrailByteInNeedleAfterLetter", CodePage::Gbk,
                  "X\x81"
                  "A",
                  "\x81"
                  "A",
                  0, kIgnore, 1},
-        FindCase{CodePage::Gbk, "\xC5\xE4LaBeL", "label", 0, kIgnore, 2}));
+        FindCase{"LabelAfterCharacter", CodePage::Gbk, "\xC5\xE4LaBeL", "label", 0, kIgnore, 2}),
+    CaseName());
 
 TEST(FindLastChar, FindsTheLastSingleByteCharacter) {
     struct Case {

@@ -1,6 +1,7 @@
 #include "text/Words.h"
 
-#include "text/CodePageScope.h"
+#include "support/CaseName.h"
+#include "support/CodePageScope.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -8,9 +9,11 @@
 namespace quorvel::text {
 namespace {
 
+using testing::CaseName;
 using testing::CodePageScope;
 
 struct ConvertCase {
+    const char* name;
     std::string utf8;
     std::string gbk;
 };
@@ -25,17 +28,23 @@ TEST_P(FromUtf8Test, GivesCodePage936Bytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Words, FromUtf8Test,
-    ::testing::Values(ConvertCase{"配置", "\xC5\xE4\xD6\xC3"},
-                      ConvertCase{"当前文件", "\xB5\xB1\xC7\xB0\xCE\xC4\xBC\xFE"},
-                      ConvertCase{"备_", "\xB1\xB8_"}, ConvertCase{"手备_", "\xCA\xD6\xB1\xB8_"},
-                      ConvertCase{"真", "\xD5\xE6"}, ConvertCase{"假", "\xBC\xD9"},
-                      ConvertCase{"空", "\xBF\xD5"},
-                      ConvertCase{"plain [#ascii]", "plain [#ascii]"}, ConvertCase{"", ""},
+    ::testing::Values(ConvertCase{"ConfigurationWord", "配置", "\xC5\xE4\xD6\xC3"},
+                      ConvertCase{"CurrentFileWord", "当前文件",
+                                  "\xB5\xB1\xC7\xB0\xCE\xC4\xBC\xFE"},
+                      ConvertCase{"StartupBackupPrefix", "备_", "\xB1\xB8_"},
+                      ConvertCase{"ManualBackupPrefix", "手备_", "\xCA\xD6\xB1\xB8_"},
+                      ConvertCase{"TrueWord", "真", "\xD5\xE6"},
+                      ConvertCase{"FalseWord", "假", "\xBC\xD9"},
+                      ConvertCase{"EmptyWord", "空", "\xBF\xD5"},
+                      ConvertCase{"PlainAscii", "plain [#ascii]", "plain [#ascii]"},
+                      ConvertCase{"EmptyText", "", ""},
                       // A character code page 936 lacks becomes one "?".
-                      ConvertCase{"a\xF0\x9F\x98\x80"
+                      ConvertCase{"MissingCharacter",
+                                  "a\xF0\x9F\x98\x80"
                                   "b",
                                   "a?b"},
-                      ConvertCase{"\xE2\x82\xA9\xE2\x82\xA9", "??"}));
+                      ConvertCase{"TwoMissingCharacters", "\xE2\x82\xA9\xE2\x82\xA9", "??"}),
+    CaseName());
 
 TEST(FromUtf8, BrokenUtf8BecomesOneQuestionMarkPerByte) {
     EXPECT_EQ(FromUtf8("a\xFF"

@@ -1,5 +1,6 @@
 #include "store/Backup.h"
 #include "store/FileIo.h"
+#include "support/CaseName.h"
 #include "workspace/WorkspaceFixture.h"
 
 #include <QTreeWidgetItem>
@@ -7,6 +8,7 @@
 namespace quorvel::workspace::testing {
 namespace {
 
+using quorvel::testing::CaseName;
 using BuildTreeTest = WorkspaceTest;
 
 TEST_F(BuildTreeTest, RegistrySkipsRemovedEntriesAndStopsAtTheFirstGap) {
@@ -106,8 +108,7 @@ TEST_P(RestoreTest, RestoresTheSavedLabelOnlyWhenItCan) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RestoreTest, ::testing::ValuesIn(kRestoreCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RestoreTest, ::testing::ValuesIn(kRestoreCases), CaseName());
 
 } // namespace
 } // namespace quorvel::workspace::testing

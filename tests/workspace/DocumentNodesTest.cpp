@@ -1,11 +1,14 @@
 #include "store/Document.h"
 #include "store/FileIo.h"
+#include "support/CaseName.h"
 #include "workspace/WorkspaceFixture.h"
 
 #include <QTreeWidgetItem>
 
 namespace quorvel::workspace::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 struct AddCase {
     const char* name;
@@ -66,8 +69,7 @@ TEST_P(AddDocumentTest, AppendsSelectsAndMakesItCurrentWithoutLoading) {
     EXPECT_TRUE(captions_.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, AddDocumentTest, ::testing::ValuesIn(kAddCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, AddDocumentTest, ::testing::ValuesIn(kAddCases), CaseName());
 
 // Three documents of 2, 3 and 1 labels: nodes 0-2, 3-6 and 7-8.
 class RemoveDocumentNodeTest : public WorkspaceTest, public ::testing::WithParamInterface<int> {
@@ -110,7 +112,14 @@ TEST_P(RemoveDocumentNodeTest, RemovesOnlyThatDocumentsNodes) {
     EXPECT_EQ(workspace_.DocumentOfNode(tree_.Count() - 1), added);
 }
 
-INSTANTIATE_TEST_SUITE_P(EachDocument, RemoveDocumentNodeTest, ::testing::Values(0, 1, 2));
+// Names each case after the place of the removed document among the three.
+std::string PlaceName(const ::testing::TestParamInfo<int>& caseInfo) {
+    const char* const places[] = {"First", "Middle", "Last"};
+    return places[caseInfo.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(EachDocument, RemoveDocumentNodeTest, ::testing::Values(0, 1, 2),
+                         PlaceName);
 
 } // namespace
 } // namespace quorvel::workspace::testing

@@ -1,3 +1,4 @@
+#include "support/CaseName.h"
 #include "workspace/WorkspaceFixture.h"
 
 #include <QPlainTextEdit>
@@ -6,6 +7,8 @@
 
 namespace quorvel::workspace::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 enum class Press { OnNodeOfBeta, OnEmptySpace };
 enum class Release { OverTheTree, OverTheEditBox };
@@ -87,7 +90,7 @@ TEST_P(RightButtonTest, SelectsLikeAnyClickAndPopsUpOnRelease) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RightButtonTest, ::testing::ValuesIn(kRightButtonCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         CaseName());
 
 } // namespace
 } // namespace quorvel::workspace::testing

@@ -1,4 +1,5 @@
 #include "store/Document.h"
+#include "support/CaseName.h"
 #include "text/Words.h"
 #include "workspace/WorkspaceFixture.h"
 
@@ -7,6 +8,8 @@
 
 namespace quorvel::workspace::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 // alpha.txt with a, b, c and beta.txt with x. Nodes: 0 alpha, 1 a, 2 b, 3 c; 4 beta, 5 x.
 class SelectionTest : public WorkspaceTest {
@@ -179,8 +182,7 @@ TEST_P(SaveOnCloseTest, SavesAndRecordsOnlyACurrentLabel) {
     EXPECT_EQ(Alpha(), c.alphaAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SaveOnCloseTest, ::testing::ValuesIn(kCloseCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, SaveOnCloseTest, ::testing::ValuesIn(kCloseCases), CaseName());
 
 TEST_F(SelectionTest, SwitchIsWrittenOnlyWhenToggled) {
     std::vector<bool> shown;

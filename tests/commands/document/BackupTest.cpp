@@ -2,10 +2,12 @@
 #include "store/Backup.h"
 
 #include "commands/document/DocumentCommandsFixture.h"
+#include "support/CaseName.h"
 
 namespace quorvel::workspace::testing {
 namespace {
 
+using quorvel::testing::CaseName;
 using BackupCommandsTest = DocumentCommandsTest;
 
 TEST_F(BackupCommandsTest, ManualBackupCopiesTheDiskFileAndReplacesTheLastBackup) {
@@ -77,7 +79,7 @@ TEST_P(RestoreBackupTest, ReloadsTheSelectedLabelFromTheRestoredFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DocumentCommands, RestoreBackupTest, ::testing::ValuesIn(kRestoreCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         CaseName());
 
 TEST_F(BackupCommandsTest, RestoreWithNothingSelectedRestoresTheCurrentDocumentOnly) {
     Register({alpha_, beta_});

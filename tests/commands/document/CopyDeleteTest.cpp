@@ -1,9 +1,11 @@
 // SaveDocumentCopy and DeleteDocumentFile.
 #include "commands/document/DocumentCommandsFixture.h"
+#include "support/CaseName.h"
 
 namespace quorvel::workspace::testing {
 namespace {
 
+using quorvel::testing::CaseName;
 using SaveDocumentCopyTest = DocumentCommandsTest;
 using DeleteDocumentFileTest = DocumentCommandsTest;
 
@@ -89,8 +91,7 @@ TEST_P(DeleteSelectedLabelsDocumentTest, TrashesItsFileAndRemovesItsNodes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DocumentCommands, DeleteSelectedLabelsDocumentTest,
-                         ::testing::ValuesIn(kDeleteCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         ::testing::ValuesIn(kDeleteCases), CaseName());
 
 TEST_F(DeleteDocumentFileTest, PendingEditOfTheDeletedDocumentIsNotWrittenBack) {
     StartInAlpha();

@@ -2,6 +2,7 @@
 // and the check that it then changed nothing: no file, tree node, setting or edit.
 #include "commands/document/DocumentCommandsFixture.h"
 #include "store/Backup.h"
+#include "support/CaseName.h"
 
 #include <QTreeWidget>
 #include <filesystem>
@@ -9,6 +10,7 @@
 namespace quorvel::workspace::testing {
 namespace {
 
+using quorvel::testing::CaseName;
 using ui::MessageStyle;
 
 enum class Arrange {
@@ -258,7 +260,7 @@ TEST_P(MessageTableTest, StopsWithItsMessagesAndChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DocumentCommands, MessageTableTest, ::testing::ValuesIn(kMessageCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         CaseName());
 
 } // namespace
 } // namespace quorvel::workspace::testing

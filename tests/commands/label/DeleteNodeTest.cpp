@@ -1,7 +1,10 @@
 #include "commands/label/LabelCommandsFixture.h"
+#include "support/CaseName.h"
 
 namespace quorvel::workspace::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 TEST_F(LabelCommandsTest, DeleteDocumentNodeKeepsTheFileAndLoadsTheNextNode) {
     Start(0);
@@ -83,7 +86,7 @@ TEST_P(DeleteCurrentLabelTest, ThePendingEditNeverBringsTheSectionBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DeleteCurrentLabelTest, ::testing::ValuesIn(kCurrentLabelCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         CaseName());
 
 TEST_F(LabelCommandsTest, DeleteLabelSavesThePendingEditOfAnotherCurrentLabelFirst) {
     // a stays selected while SaveLabel makes a new label n current, which is then edited.

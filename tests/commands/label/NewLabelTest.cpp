@@ -1,9 +1,12 @@
 #include "commands/label/LabelCommandsFixture.h"
+#include "support/CaseName.h"
 
 #include <cstdio>
 
 namespace quorvel::workspace::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 struct NewLabelCase {
     const char* name;
@@ -53,8 +56,7 @@ TEST_P(NewLabelTest, AppendsTheHeaderAndSelectsItsNode) {
     EXPECT_EQ(editBox_.ReadText(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NewLabelTest, ::testing::ValuesIn(kNewLabelCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, NewLabelTest, ::testing::ValuesIn(kNewLabelCases), CaseName());
 
 TEST_F(LabelCommandsTest, NewLabelWithAnExistingNameChangesNothingButTheAutoSave) {
     Start(1);

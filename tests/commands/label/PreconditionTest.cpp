@@ -1,9 +1,12 @@
 #include "commands/label/LabelCommandsFixture.h"
+#include "support/CaseName.h"
 
 #include <cstdio>
 
 namespace quorvel::workspace::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 enum class Setup {
     NoDocument,      // nothing built: no node, no CurrentDocument, an empty edit box
@@ -69,7 +72,7 @@ TEST_P(PreconditionTest, ShowsItsMessageAndChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PreconditionTest, ::testing::ValuesIn(kPreconditionCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         CaseName());
 
 // Every prompt the commands show, each cancelled (or answered No) while an edit of label a is
 // pending: nothing changes, the pending edit included (NewLabel auto-saves only once named).
@@ -155,8 +158,7 @@ TEST_P(CancelTest, ChangesNothing) {
     EXPECT_EQ(Snapshot(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CancelTest, ::testing::ValuesIn(kCancelCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CancelTest, ::testing::ValuesIn(kCancelCases), CaseName());
 
 } // namespace
 } // namespace quorvel::workspace::testing

@@ -1,10 +1,13 @@
 #include "commands/label/LabelCommandsFixture.h"
+#include "support/CaseName.h"
 
 #include <filesystem>
 #include <unistd.h>
 
 namespace quorvel::workspace::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 struct RenameLabelCase {
     const char* name;
@@ -42,7 +45,7 @@ TEST_P(RenameLabelTest, ChangesTheFirstHeaderAndOnlyTheSelectedNode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RenameLabelTest, ::testing::ValuesIn(kRenameLabelCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         CaseName());
 
 TEST_F(LabelCommandsTest, RenameLabelWhoseHeaderIsGoneSaysSoAndKeepsTheNode) {
     Start(2);
@@ -113,9 +116,7 @@ TEST_P(RenameDocumentTest, FileNodeRegistryListCurrentDocumentAndCaptionFollow) 
 // An empty name is taken as it is: the file becomes ".txt".
 INSTANTIATE_TEST_SUITE_P(Names, RenameDocumentTest, ::testing::Values("plan", "", "v1.2"),
                          [](const auto& caseInfo) {
-                             return caseInfo.param.empty()
-                                        ? std::string("Empty")
-                                        : "Name" + std::to_string(caseInfo.index);
+                             return quorvel::testing::SafeName(caseInfo.param);
                          });
 
 // New names that cannot be taken: a file or link is there already, or the name is not a path.
@@ -162,7 +163,7 @@ TEST_P(RenameToTakenNameTest, ChangesNothingAndSaysNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RenameToTakenNameTest, ::testing::ValuesIn(kTakenCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         CaseName());
 
 struct RefusedCase {
     const char* name;
@@ -203,8 +204,7 @@ TEST_P(RenameRefusedTest, SaysWhyAndChangesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(PathOf("sub")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RenameRefusedTest, ::testing::ValuesIn(kRefusedCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RenameRefusedTest, ::testing::ValuesIn(kRefusedCases), CaseName());
 
 } // namespace
 } // namespace quorvel::workspace::testing

@@ -1,9 +1,12 @@
 #include "commands/label/LabelCommandsFixture.h"
+#include "support/CaseName.h"
 
 #include <filesystem>
 
 namespace quorvel::workspace::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 // alpha.txt holds a and x, beta.txt holds x: a command that took alpha's file for beta's node
 // would change alpha's x. Nodes: 0 alpha, 1 a, 2 x; 3 beta, 4 x.
@@ -95,8 +98,7 @@ TEST_P(RightClickTest, CommandsActOnTheClickedNodesDocumentOnly) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RightClickTest, ::testing::ValuesIn(kRightClickCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RightClickTest, ::testing::ValuesIn(kRightClickCases), CaseName());
 
 } // namespace
 } // namespace quorvel::workspace::testing

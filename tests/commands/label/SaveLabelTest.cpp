@@ -1,9 +1,12 @@
 #include "commands/label/LabelCommandsFixture.h"
+#include "support/CaseName.h"
 
 #include <QTreeWidgetItem>
 
 namespace quorvel::workspace::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 TEST_F(LabelCommandsTest, SaveLabelWithACurrentLabelSavesIntoItsSection) {
     Start(1);
@@ -106,7 +109,7 @@ TEST_P(SaveLabelToDocumentTest, OffersAChildlessNodesTextAndChangesOnlyTheChosen
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SaveLabelToDocumentTest, ::testing::ValuesIn(kOfferCases),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         CaseName());
 
 TEST_F(LabelCommandsTest, SaveLabelToDocumentIntoAWorkspaceDocumentLeavesTheTree) {
     Start(1);

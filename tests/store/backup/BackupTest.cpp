@@ -1,5 +1,7 @@
 #include "store/Backup.h"
 
+#include "support/CaseName.h"
+#include "support/CodePageScope.h"
 #include "support/TempDir.h"
 #include "text/CodePage.h"
 
@@ -15,6 +17,8 @@
 namespace quorvel::store {
 namespace {
 
+using testing::CaseName;
+using testing::CodePageScope;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -22,15 +26,6 @@ using testing::WriteBytes;
 // "备_" and "手备_" as code page 936 bytes.
 constexpr std::string_view kGbkStartupPrefix = "\xB1\xB8_";
 constexpr std::string_view kGbkManualPrefix = "\xCA\xD6\xB1\xB8_";
-
-// Switches the active code page for one test and puts UTF-8 back afterwards.
-class CodePageScope {
-public:
-    explicit CodePageScope(CodePage codePage) { text::SetActiveCodePage(codePage); }
-    CodePageScope(const CodePageScope&) = delete;
-    CodePageScope& operator=(const CodePageScope&) = delete;
-    ~CodePageScope() { text::SetActiveCodePage(CodePage::Utf8); }
-};
 
 // Runs in another working directory for one test.
 class WorkingDirectoryScope {
@@ -58,6 +53,7 @@ Names NamesIn(const std::string& directory) {
 }
 
 struct SplitCase {
+    const char* name;
     CodePage codePage;
     std::string path;
     std::string directory;
@@ -77,20 +73,25 @@ TEST_P(SplitPathTest, SplitsAtTheLastSlashThatIsACharacter) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, SplitPathTest,
     ::testing::Values(
-        SplitCase{CodePage::Utf8, "/home/me/notes/work.txt", "/home/me/notes/", "work.txt"},
-        SplitCase{CodePage::Utf8, "work.txt", "", "work.txt"},
-        SplitCase{CodePage::Utf8, "/work.txt", "/", "work.txt"},
-        SplitCase{CodePage::Utf8, "notes/", "notes/", ""}, SplitCase{CodePage::Utf8, "", "", ""},
-        SplitCase{CodePage::Utf8, "笔记/工作.txt", "笔记/", "工作.txt"},
+        SplitCase{"AbsolutePath", CodePage::Utf8, "/home/me/notes/work.txt", "/home/me/notes/",
+                  "work.txt"},
+        SplitCase{"FileNameOnly", CodePage::Utf8, "work.txt", "", "work.txt"},
+        SplitCase{"FileInRoot", CodePage::Utf8, "/work.txt", "/", "work.txt"},
+        SplitCase{"DirectoryOnly", CodePage::Utf8, "notes/", "notes/", ""},
+        SplitCase{"EmptyPath", CodePage::Utf8, "", "", ""},
+        SplitCase{"Utf8Characters", CodePage::Utf8, "笔记/工作.txt", "笔记/", "工作.txt"},
         // In UTF-8 a lone 0x81 is a character of its own, so the "/" after it separates.
-        SplitCase{CodePage::Utf8, "a/x\x81/f.txt", "a/x\x81/", "f.txt"},
+        SplitCase{"Utf8LoneByteBeforeSlash", CodePage::Utf8, "a/x\x81/f.txt", "a/x\x81/", "f.txt"},
         // In code page 936 0x81 starts a two-byte character that swallows the "/".
-        SplitCase{CodePage::Gbk, "a/x\x81/f.txt", "a/", "x\x81/f.txt"},
-        SplitCase{CodePage::Gbk, "x\x81/f.txt", "", "x\x81/f.txt"},
-        SplitCase{CodePage::Gbk, "\xB1\xCA/\xD6\xC3.txt", "\xB1\xCA/", "\xD6\xC3.txt"},
-        SplitCase{CodePage::Gbk, "a/b\x81", "a/", "b\x81"}));
+        SplitCase{"GbkSlashAsTrailByte", CodePage::Gbk, "a/x\x81/f.txt", "a/", "x\x81/f.txt"},
+        SplitCase{"GbkTrailSlashOnly", CodePage::Gbk, "x\x81/f.txt", "", "x\x81/f.txt"},
+        SplitCase{"GbkCharacters", CodePage::Gbk, "\xB1\xCA/\xD6\xC3.txt", "\xB1\xCA/",
+                  "\xD6\xC3.txt"},
+        SplitCase{"GbkLeadByteAtEnd", CodePage::Gbk, "a/b\x81", "a/", "b\x81"}),
+    CaseName());
 
 struct BackupPathCase {
+    const char* name;
     CodePage codePage;
     std::string document;
     std::string_view prefix;
@@ -107,16 +108,21 @@ TEST_P(BackupPathTest, PutsThePrefixInTheActiveCodePageBeforeTheFileName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, BackupPathTest,
-    ::testing::Values(
-        BackupPathCase{CodePage::Utf8, "/n/work.txt", kStartupBackupPrefix, "/n/备_work.txt"},
-        BackupPathCase{CodePage::Utf8, "/n/work.txt", kManualBackupPrefix, "/n/手备_work.txt"},
-        BackupPathCase{CodePage::Utf8, "work.txt", kStartupBackupPrefix, "备_work.txt"},
-        BackupPathCase{CodePage::Gbk, "/n/work.txt", kStartupBackupPrefix,
-                       "/n/" + std::string(kGbkStartupPrefix) + "work.txt"},
-        BackupPathCase{CodePage::Gbk, "/n/work.txt", kManualBackupPrefix,
-                       "/n/" + std::string(kGbkManualPrefix) + "work.txt"},
-        BackupPathCase{CodePage::Gbk, "/n/x\x81/w.txt", kStartupBackupPrefix,
-                       "/n/" + std::string(kGbkStartupPrefix) + "x\x81/w.txt"}));
+    ::testing::Values(BackupPathCase{"Utf8Startup", CodePage::Utf8, "/n/work.txt",
+                                     kStartupBackupPrefix, "/n/备_work.txt"},
+                      BackupPathCase{"Utf8Manual", CodePage::Utf8, "/n/work.txt",
+                                     kManualBackupPrefix, "/n/手备_work.txt"},
+                      BackupPathCase{"Utf8NoDirectory", CodePage::Utf8, "work.txt",
+                                     kStartupBackupPrefix, "备_work.txt"},
+                      BackupPathCase{"GbkStartup", CodePage::Gbk, "/n/work.txt",
+                                     kStartupBackupPrefix,
+                                     "/n/" + std::string(kGbkStartupPrefix) + "work.txt"},
+                      BackupPathCase{"GbkManual", CodePage::Gbk, "/n/work.txt", kManualBackupPrefix,
+                                     "/n/" + std::string(kGbkManualPrefix) + "work.txt"},
+                      BackupPathCase{"GbkTrailSlashInDirectory", CodePage::Gbk, "/n/x\x81/w.txt",
+                                     kStartupBackupPrefix,
+                                     "/n/" + std::string(kGbkStartupPrefix) + "x\x81/w.txt"}),
+    CaseName());
 
 TEST(StartupBackup, NeedsMoreThanFourBytes) {
     struct Case {

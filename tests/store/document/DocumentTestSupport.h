@@ -1,6 +1,8 @@
 #pragma once
 
 #include "store/Document.h"
+#include "support/CaseName.h"
+#include "support/CodePageScope.h"
 #include "support/TempDir.h"
 #include "text/CodePage.h"
 
@@ -15,23 +17,6 @@
 namespace quorvel::testing {
 
 using namespace std::string_literals;
-
-// Sets the active code page for a test and puts UTF-8 back afterwards.
-class CodePageScope {
-public:
-    explicit CodePageScope(CodePage codePage) { text::SetActiveCodePage(codePage); }
-    CodePageScope(const CodePageScope&) = delete;
-    CodePageScope& operator=(const CodePageScope&) = delete;
-    ~CodePageScope() { text::SetActiveCodePage(CodePage::Utf8); }
-};
-
-// Names a parameterised test after the name field of its case.
-struct CaseName {
-    template <typename Case>
-    std::string operator()(const ::testing::TestParamInfo<Case>& param) const {
-        return param.param.name;
-    }
-};
 
 // A document path in a fresh directory; the file starts missing.
 class DocumentTest : public ::testing::Test {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "support/CodePageScope.h"
 #include "support/TempDir.h"
-#include "text/CodePage.h"
 
 #include <functional>
 #include <grp.h>
@@ -11,15 +11,6 @@
 #include <unistd.h>
 
 namespace quorvel::testing {
-
-// Sets the active code page for one test and puts UTF-8 back afterwards.
-class CodePageScope {
-public:
-    explicit CodePageScope(CodePage codePage) { text::SetActiveCodePage(codePage); }
-    CodePageScope(const CodePageScope&) = delete;
-    CodePageScope& operator=(const CodePageScope&) = delete;
-    ~CodePageScope() { text::SetActiveCodePage(CodePage::Utf8); }
-};
 
 inline void SetMode(const std::string& path, mode_t mode) {
     ::chmod(path.c_str(), mode);

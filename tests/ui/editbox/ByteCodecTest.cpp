@@ -1,6 +1,7 @@
 #include "ui/ByteCodec.h"
 
-#include "text/CodePageScope.h"
+#include "support/CaseName.h"
+#include "support/CodePageScope.h"
 
 #include <QList>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 namespace quorvel::ui {
 namespace {
 
+using quorvel::testing::CaseName;
 using namespace std::string_literals;
 using quorvel::testing::CodePageScope;
 
@@ -109,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "\x80\x80\xFF"
                    "a",
                    {Glyph(0x80), Glyph(0x80), Glyph(0xFF), 'a'}}),
-    [](const ::testing::TestParamInfo<DecodeCase>& p) { return std::string(p.param.name); });
+    CaseName());
 
 TEST(EncodeTest, CharactersTheCodePageCannotHoldBecomeQuestionMarks) {
     {

@@ -1,4 +1,5 @@
 #include "EditBoxFixture.h"
+#include "support/CaseName.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +13,8 @@
 
 namespace quorvel::ui::testing {
 namespace {
+
+using quorvel::testing::CaseName;
 
 struct EventCase {
     const char* name;
@@ -131,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                       e.undo();
                   },
                   2, "ab\r\ncd"}),
-    [](const ::testing::TestParamInfo<EventCase>& p) { return std::string(p.param.name); });
+    CaseName());
 
 using EditBoxEventTest = EditBoxFixture;
 

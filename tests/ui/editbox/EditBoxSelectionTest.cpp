@@ -1,5 +1,6 @@
 #include "EditBoxFixture.h"
-#include "text/CodePageScope.h"
+#include "support/CaseName.h"
+#include "support/CodePageScope.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
@@ -13,6 +14,7 @@
 namespace quorvel::ui::testing {
 namespace {
 
+using quorvel::testing::CaseName;
 using quorvel::testing::CodePageScope;
 
 struct CaretCase {
@@ -59,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "\xD6\xD0"
                                 "a\r\n\xA1\xA0",
                                 {2, 3, 5, 6, 7}}),
-    [](const ::testing::TestParamInfo<CaretCase>& p) { return std::string(p.param.name); });
+    CaseName());
 
 using EditBoxSelectionTest = EditBoxFixture;
 

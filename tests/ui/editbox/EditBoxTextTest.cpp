@@ -1,5 +1,6 @@
 #include "EditBoxFixture.h"
-#include "text/CodePageScope.h"
+#include "support/CaseName.h"
+#include "support/CodePageScope.h"
 #include "ui/ByteCodec.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 namespace quorvel::ui::testing {
 namespace {
 
+using quorvel::testing::CaseName;
 using namespace std::string_literals;
 using quorvel::testing::CodePageScope;
 
@@ -80,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"EveryAsciiByte", CodePage::Utf8, AllAscii()},
                       RoundTripCase{"GbkText", CodePage::Gbk, "\xD6\xD0\xCE\xC4\r\n\xA1\xA0x\xD6"},
                       RoundTripCase{"GbkLeadBeforeBreak", CodePage::Gbk, "\x81\n\xFE\r\n\x80\x80"}),
-    [](const ::testing::TestParamInfo<RoundTripCase>& p) { return std::string(p.param.name); });
+    CaseName());
 
 struct BreakCase {
     const char* name;
@@ -140,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                       QTest::keyClicks(f.Edit(), "X");
                   },
                   "aXf\rg"}),
-    [](const ::testing::TestParamInfo<BreakCase>& p) { return std::string(p.param.name); });
+    CaseName());
 
 using EditBoxTextTest = EditBoxFixture;
 

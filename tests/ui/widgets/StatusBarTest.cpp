@@ -1,6 +1,6 @@
 #include "ui/StatusBar.h"
 
-#include "text/CodePageScope.h"
+#include "support/CodePageScope.h"
 
 #include <QLabel>
 #include <QStatusBar>

@@ -1,6 +1,6 @@
 #include "ui/TreeView.h"
 
-#include "text/CodePageScope.h"
+#include "support/CodePageScope.h"
 
 #include <QSignalSpy>
 #include <QTest>
