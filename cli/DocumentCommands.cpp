@@ -2,6 +2,8 @@
 #include "store/Backup.h"
 #include "store/Document.h"
 
+#include <initializer_list>
+
 namespace quorvel::cli {
 namespace {
 
@@ -21,8 +23,20 @@ Status WriteFailed(const Invocation& run, const store::Path& path) {
 }
 
 Status InvalidLabel(const Invocation& run) {
-    run.console.Complain("a label cannot hold a line break");
+    run.console.Complain("标签不能包含换行符、零字节或 0x1A");
     return Status::Negative;
+}
+
+// Each label argument is checked before any file is touched, so that every command refuses the
+// labels the document format cannot hold alike.
+bool RefusesLabels(const Invocation& run, std::initializer_list<std::size_t> labelArguments) {
+    for (const std::size_t index : labelArguments) {
+        if (!store::IsValidLabel(run.arguments[index])) {
+            InvalidLabel(run);
+            return true;
+        }
+    }
+    return false;
 }
 
 Status LabelNotFound(const Invocation& run, const Text& label) {
@@ -69,6 +83,9 @@ Status ListLabelsCommand(const Invocation& run) {
 Status ReadCommand(const Invocation& run) {
     const Text& document = run.arguments[0];
     const Text& label = run.arguments[1];
+    if (RefusesLabels(run, {1})) {
+        return Status::Negative;
+    }
     if (CannotRead(run, document)) {
         return Status::FileError;
     }
@@ -82,6 +99,9 @@ Status ReadCommand(const Invocation& run) {
 
 Status SaveCommand(const Invocation& run) {
     const Text& document = run.arguments[0];
+    if (RefusesLabels(run, {1})) {
+        return Status::Negative;
+    }
     const std::optional<Text> text = ReadAllInput();
     if (!text) {
         run.console.Complain("cannot read standard input");
@@ -96,6 +116,9 @@ Status SaveCommand(const Invocation& run) {
 
 Status NewCommand(const Invocation& run) {
     const Text& document = run.arguments[0];
+    if (RefusesLabels(run, {1})) {
+        return Status::Negative;
+    }
     if (CannotRead(run, document)) {
         return Status::FileError;
     }
@@ -105,6 +128,9 @@ Status NewCommand(const Invocation& run) {
 
 Status RenameCommand(const Invocation& run) {
     const Text& document = run.arguments[0];
+    if (RefusesLabels(run, {1, 2})) {
+        return Status::Negative;
+    }
     if (CannotRead(run, document)) {
         return Status::FileError;
     }
@@ -124,6 +150,9 @@ Status RenameCommand(const Invocation& run) {
 
 Status DeleteCommand(const Invocation& run) {
     const Text& document = run.arguments[0];
+    if (RefusesLabels(run, {1})) {
+        return Status::Negative;
+    }
     if (CannotRead(run, document)) {
         return Status::FileError;
     }
@@ -143,8 +172,17 @@ Status CatCommand(const Invocation& run) {
     if (CannotRead(run, document)) {
         return Status::FileError;
     }
-    run.console.Out(store::ReadWholeDocument(document));
-    return Status::Success;
+    // Streamed, so that the document is never held in memory whole.
+    const store::StreamOutcome outcome =
+        store::StreamWholeDocument(document, [&](std::string_view bytes) {
+            run.console.Out(bytes);
+            return !run.console.OutputFailed();
+        });
+    if (outcome == store::StreamOutcome::ReadFailed) {
+        run.console.Complain("cannot read", document);
+        return Status::FileError;
+    }
+    return Status::Success; // a failed output is reported with the exit status
 }
 
 Status BackupCommand(const Invocation& run) {

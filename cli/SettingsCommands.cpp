@@ -1,8 +1,8 @@
 #include "cli/Commands.h"
 #include "store/Settings.h"
-#include "text/Words.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quorvel::cli {
 namespace {
@@ -22,13 +22,56 @@ Status WriteFailed(const Invocation& run, const store::Path& ini) {
     return Status::FileError;
 }
 
-bool HoldsLineBreak(std::string_view value) {
-    return value.find_first_of("\r\n") != std::string_view::npos;
-}
+// What a registry outcome tells the user: the exit status, and the message with what it names.
+enum class Subject { Nothing, Path, SettingsFile };
 
-std::size_t TimesRegistered(const store::Settings& settings, const Text& path) {
-    const std::vector<Text> entries = store::EnumerateRegistry(settings);
-    return static_cast<std::size_t>(std::count(entries.begin(), entries.end(), path));
+struct RegistryReport {
+    store::RegistryOutcome outcome;
+    Status status;
+    std::string_view message; // empty: nothing is said
+    Subject subject;
+};
+
+constexpr std::array kRegistryReports{
+    RegistryReport{store::RegistryOutcome::Done, Status::Success, "", Subject::Nothing},
+    RegistryReport{store::RegistryOutcome::AlreadyThere, Status::Negative, "already registered",
+                   Subject::Path},
+    RegistryReport{store::RegistryOutcome::NotThere, Status::Negative, "not registered",
+                   Subject::Path},
+    RegistryReport{store::RegistryOutcome::EmptyPath, Status::Negative,
+                   "refused: an empty path would hide every entry after it", Subject::Nothing},
+    RegistryReport{store::RegistryOutcome::ReservedWord, Status::Negative,
+                   "refused: 空 marks a removed entry and is never listed", Subject::Nothing},
+    RegistryReport{store::RegistryOutcome::TooLong, Status::Negative,
+                   "refused: a path longer than 10239 bytes would read back cut", Subject::Nothing},
+    RegistryReport{store::RegistryOutcome::LineBreak, Status::Negative,
+                   "refused: the registry cannot hold a line break", Subject::Nothing},
+    RegistryReport{store::RegistryOutcome::WriteFailed, Status::FileError, "cannot write",
+                   Subject::SettingsFile},
+};
+
+// path is what the operation looked for: the registered path, or the old one of a rename.
+Status ReportRegistry(const Invocation& run, store::RegistryOutcome outcome, const store::Path& ini,
+                      const Text& path) {
+    const auto report = std::find_if(kRegistryReports.begin(), kRegistryReports.end(),
+                                     [&](const RegistryReport& r) { return r.outcome == outcome; });
+    if (report == kRegistryReports.end()) {
+        return WriteFailed(run, ini);
+    }
+    switch (report->subject) {
+    case Subject::Nothing:
+        if (!report->message.empty()) {
+            run.console.Complain(report->message);
+        }
+        break;
+    case Subject::Path:
+        run.console.Complain(report->message, path);
+        break;
+    case Subject::SettingsFile:
+        run.console.Complain(report->message, ini);
+        break;
+    }
+    return report->status;
 }
 
 } // namespace
@@ -55,6 +98,9 @@ Status SetCommand(const Invocation& run) {
     case store::ProfileWriteOutcome::Refused:
         run.console.Complain("refused: the settings file cannot hold that section, key or value");
         return Status::Negative;
+    case store::ProfileWriteOutcome::TooLong:
+        run.console.Complain("refused: a value longer than 10239 bytes would read back cut");
+        return Status::Negative;
     case store::ProfileWriteOutcome::WriteFailed:
         break;
     }
@@ -73,26 +119,13 @@ Status RegistryCommand(const Invocation& run) {
     return Status::Success;
 }
 
-// RegisterDocument and RenameRegisteredDocument answer false both for a path they must not write
-// and for a failed write; the registry as it stands tells the two apart.
 Status RegisterCommand(const Invocation& run) {
     store::Settings settings(run.arguments[0]);
     const Text& path = run.arguments[1];
     if (CannotRead(run, settings.path())) {
         return Status::FileError;
     }
-    if (store::RegisterDocument(settings, path)) {
-        return Status::Success;
-    }
-    if (TimesRegistered(settings, path) > 0) {
-        run.console.Complain("already registered", path);
-        return Status::Negative;
-    }
-    if (HoldsLineBreak(path) || path == text::InterfaceText("空")) {
-        run.console.Complain("refused: the registry cannot hold that path");
-        return Status::Negative;
-    }
-    return WriteFailed(run, settings.path());
+    return ReportRegistry(run, store::RegisterDocument(settings, path), settings.path(), path);
 }
 
 Status UnregisterCommand(const Invocation& run) {
@@ -101,33 +134,21 @@ Status UnregisterCommand(const Invocation& run) {
     if (CannotRead(run, settings.path())) {
         return Status::FileError;
     }
-    const std::size_t before = TimesRegistered(settings, path);
-    store::UnregisterDocument(settings, path);
-    if (before > 0 && TimesRegistered(settings, path) == before) {
-        return WriteFailed(run, settings.path());
+    store::RegistryOutcome outcome = store::UnregisterDocument(settings, path);
+    if (outcome == store::RegistryOutcome::NotThere) {
+        outcome = store::RegistryOutcome::Done; // a path not registered is already unregistered
     }
-    return Status::Success;
+    return ReportRegistry(run, outcome, settings.path(), path);
 }
 
 Status ReregisterCommand(const Invocation& run) {
     store::Settings settings(run.arguments[0]);
     const Text& oldPath = run.arguments[1];
-    const Text& newPath = run.arguments[2];
     if (CannotRead(run, settings.path())) {
         return Status::FileError;
     }
-    if (store::RenameRegisteredDocument(settings, oldPath, newPath)) {
-        return Status::Success;
-    }
-    if (TimesRegistered(settings, oldPath) == 0) {
-        run.console.Complain("not registered", oldPath);
-        return Status::Negative;
-    }
-    if (HoldsLineBreak(newPath)) {
-        run.console.Complain("refused: the registry cannot hold that path");
-        return Status::Negative;
-    }
-    return WriteFailed(run, settings.path());
+    return ReportRegistry(run, store::RenameRegisteredDocument(settings, oldPath, run.arguments[2]),
+                          settings.path(), oldPath);
 }
 
 } // namespace quorvel::cli

@@ -106,8 +106,14 @@ NextHeaderishLine(std::string_view bytes, const std::vector<Line>& lines, std::s
     return std::nullopt;
 }
 
-inline bool HoldsBreak(std::string_view label) {
-    return label.find_first_of("\r\n") != std::string_view::npos;
+// A label that a header line cannot hold: a line break, or a byte at which a listing ends.
+inline bool IsRefusedLabel(std::string_view label) {
+    for (const char c : label) {
+        if (c == '\r' || c == '\n' || c == '\0' || c == '\x1a') {
+            return true;
+        }
+    }
+    return false;
 }
 
 inline std::string BreakFor(std::string_view bytes) {
@@ -161,7 +167,7 @@ inline store::SaveOutcome SaveSection(Document& doc, std::string_view label, sto
     if (saveMode && text.empty()) {
         return SaveOutcome::NothingToSave;
     }
-    if (HoldsBreak(label)) {
+    if (IsRefusedLabel(label)) {
         return SaveOutcome::InvalidLabel;
     }
     const std::string lineBreak = doc.exists ? BreakFor(doc.bytes) : "\r\n";
@@ -220,7 +226,7 @@ inline store::RenameOutcome RenameLabel(Document& doc, std::string_view oldLabel
     if (!doc.exists || !found.anyCase) {
         return store::RenameOutcome::NotFound;
     }
-    if (HoldsBreak(newLabel)) {
+    if (IsRefusedLabel(newLabel)) {
         return store::RenameOutcome::InvalidLabel;
     }
     if (found.exact) {

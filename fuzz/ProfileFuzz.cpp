@@ -93,8 +93,8 @@ Picked PickFrom(InputReader& in, const auto& pool) {
     return Chosen(in.Byte(), in, pool);
 }
 
-// A value longer than the read buffer, of single-byte and multi-byte characters, so that the cut
-// it reads back with falls anywhere.
+// A value around the longest that reads back whole, of single-byte and multi-byte characters, so
+// that values on both sides of the limit are written; only those within it are plain.
 Picked LongValue(InputReader& in) {
     const std::size_t length = 10230;
     const std::uint8_t shape = in.Byte();
@@ -103,7 +103,8 @@ Picked LongValue(InputReader& in) {
     while (value.size() < length + shape % 24) {
         value.append(piece);
     }
-    return {value, true};
+    const bool fits = value.size() <= store::ProfileFile::kLongestValue;
+    return {value, fits};
 }
 
 Picked PickValue(InputReader& in) {
@@ -235,6 +236,9 @@ void RunWrite(const std::string& path, InputReader& in) {
     QUORVEL_CHECK(outcome != store::ProfileWriteOutcome::WriteFailed);
     if (HoldsBreak(value.bytes)) {
         QUORVEL_CHECK(outcome == store::ProfileWriteOutcome::Refused);
+    } else if (value.bytes.size() > store::ProfileFile::kLongestValue &&
+               outcome != store::ProfileWriteOutcome::Refused) {
+        QUORVEL_CHECK(outcome == store::ProfileWriteOutcome::TooLong);
     }
     if (section.plain && key.plain && value.plain) {
         QUORVEL_CHECK(outcome == store::ProfileWriteOutcome::Written);
@@ -246,7 +250,7 @@ void RunWrite(const std::string& path, InputReader& in) {
 
     // The value reads back through the object that wrote it and through a fresh one.
     QUORVEL_CHECK(after.has_value());
-    const std::string expected(text::CutAtCharBoundary(value.bytes, 10239));
+    const std::string& expected = value.bytes; // every value written reads back whole
     const std::string missing(kMissing);
     QUORVEL_CHECK(file.Read(section.bytes, key.bytes, missing) == expected);
     const store::ProfileFile fresh(path);

@@ -90,7 +90,7 @@ void StepSaveSection(const std::string& path, model::Document& doc, InputReader&
     const model::Document before = doc;
     const store::SaveOutcome actual = store::SaveSection(path, label, mode, text);
     const store::SaveOutcome expected = model::SaveSection(doc, label, mode, text);
-    if (expected == store::SaveOutcome::NothingToSave && model::HoldsBreak(label)) {
+    if (expected == store::SaveOutcome::NothingToSave && model::IsRefusedLabel(label)) {
         // Both refusals leave the file alone; which one is reported first is free.
         QUORVEL_CHECK(actual == expected || actual == store::SaveOutcome::InvalidLabel);
     } else {
@@ -124,7 +124,7 @@ void StepRenameLabel(const std::string& path, model::Document& doc, InputReader&
     Note("RenameLabel " + Escaped(oldLabel) + " " + Escaped(newLabel));
     const store::RenameOutcome actual = store::RenameLabel(path, oldLabel, newLabel);
     const store::RenameOutcome expected = model::RenameLabel(doc, oldLabel, newLabel);
-    if (expected == store::RenameOutcome::NotFound && model::HoldsBreak(newLabel)) {
+    if (expected == store::RenameOutcome::NotFound && model::IsRefusedLabel(newLabel)) {
         QUORVEL_CHECK(actual == expected || actual == store::RenameOutcome::InvalidLabel);
     } else {
         QUORVEL_CHECK(actual == expected);

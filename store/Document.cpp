@@ -13,35 +13,44 @@ namespace {
 
 using text::CaseSensitivity;
 
-constexpr std::size_t kListChunkSize = std::size_t{1} << 20;
+constexpr std::size_t kStreamChunkSize = std::size_t{1} << 20;
 
-bool HoldsLineBreak(std::string_view label) {
-    return label.find_first_of("\r\n") != std::string_view::npos;
+using Feed = std::function<bool(std::string_view)>;
+
+StreamOutcome FeedChunks(int fd, const Feed& feed) {
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kStreamChunkSize);
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.get(), kStreamChunkSize);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return StreamOutcome::ReadFailed;
+        }
+        if (got == 0) {
+            return StreamOutcome::Done;
+        }
+        if (!feed(std::string_view(buffer.get(), static_cast<std::size_t>(got)))) {
+            return StreamOutcome::Stopped;
+        }
+    }
 }
 
-// Feeds a regular file to the collector in chunks, so that any size of file and any length of
-// line is listed with a fixed buffer. A read error ends the listing like the end of the file.
-void StreamFile(const Path& path, scan::LabelCollector& collector) {
+// Feeds a regular file in chunks, so that any size of file and any length of line is handled
+// with a fixed buffer. A missing file feeds nothing.
+StreamOutcome StreamFile(const Path& path, const Feed& feed) {
     // Non-blocking so that opening a FIFO cannot hang; it is refused as not a regular file.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return;
+        return errno == ENOENT || errno == ENOTDIR ? StreamOutcome::Done
+                                                   : StreamOutcome::ReadFailed;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        const auto buffer = std::make_unique_for_overwrite<char[]>(kListChunkSize);
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer.get(), kListChunkSize);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0 ||
-                !collector.Feed(std::string_view(buffer.get(), static_cast<std::size_t>(got)))) {
-                break;
-            }
-        }
-    }
+    const StreamOutcome outcome = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
+                                      ? FeedChunks(fd, feed)
+                                      : StreamOutcome::ReadFailed;
     ::close(fd);
+    return outcome;
 }
 
 // Where the first header line of a label lies, found in two steps: first ignoring case, then
@@ -90,14 +99,19 @@ SaveOutcome AppendSection(const Path& path, std::string_view content, std::strin
 
 } // namespace
 
+bool IsValidLabel(std::string_view label) {
+    return label.find_first_of(std::string_view("\r\n\0\x1a", 4)) == std::string_view::npos;
+}
+
 std::vector<Text> ListLabels(const Path& path) {
     scan::LabelCollector collector;
-    StreamFile(path, collector);
+    // A read error ends the listing like the end of the file.
+    StreamFile(path, [&](std::string_view bytes) { return collector.Feed(bytes); });
     return collector.Finish();
 }
 
 SectionRead ReadSection(const Path& path, const Text& label) {
-    const std::optional<Text> file = ReadFile(path);
+    std::optional<Text> file = ReadFile(path);
     if (!file) {
         return {};
     }
@@ -111,8 +125,15 @@ SectionRead ReadSection(const Path& path, const Text& label) {
     SectionRead read;
     read.found = true;
     if (span.textEnd > span.textBegin) {
-        read.text =
-            scan::UpToZeroByte(content.substr(span.textBegin, span.textEnd - span.textBegin));
+        // Cut out of the file's own buffer rather than copied, so that a large section is never
+        // held twice.
+        const std::size_t length =
+            scan::UpToZeroByte(content.substr(span.textBegin, span.textEnd - span.textBegin))
+                .size();
+        Text& bytes = *file;
+        bytes.resize(span.textBegin + length);
+        bytes.erase(0, span.textBegin);
+        read.text = std::move(bytes);
     }
     return read;
 }
@@ -121,7 +142,7 @@ SaveOutcome SaveSection(const Path& path, const Text& label, SaveMode mode, cons
     if (mode == SaveMode::Save && text.empty()) {
         return SaveOutcome::NothingToSave;
     }
-    if (HoldsLineBreak(label)) {
+    if (!IsValidLabel(label)) {
         return SaveOutcome::InvalidLabel;
     }
     const Text header = scan::HeaderOf(label);
@@ -156,7 +177,7 @@ bool IsAdded(SaveOutcome outcome) {
 }
 
 RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& newLabel) {
-    if (HoldsLineBreak(newLabel)) {
+    if (!IsValidLabel(newLabel)) {
         return RenameOutcome::InvalidLabel;
     }
     const std::optional<Text> file = ReadFile(path);
@@ -202,8 +223,24 @@ DeleteOutcome DeleteSection(const Path& path, const Text& label) {
 }
 
 Text ReadWholeDocument(const Path& path) {
-    const std::optional<Text> file = ReadFile(path);
-    return file ? Text(scan::UpToZeroByte(*file)) : Text();
+    std::optional<Text> file = ReadFile(path);
+    if (!file) {
+        return {};
+    }
+    file->resize(scan::UpToZeroByte(*file).size()); // in place: the text is held once
+    return std::move(*file);
+}
+
+StreamOutcome StreamWholeDocument(const Path& path,
+                                  const std::function<bool(std::string_view)>& sink) {
+    bool refused = false;
+    const StreamOutcome outcome = StreamFile(path, [&](std::string_view bytes) {
+        const std::string_view kept = scan::UpToZeroByte(bytes);
+        refused = !sink(kept);
+        return !refused && kept.size() == bytes.size();
+    });
+    // Stopping at a zero byte is the end of the document, not a refusal.
+    return outcome == StreamOutcome::Stopped && !refused ? StreamOutcome::Done : outcome;
 }
 
 } // namespace quorvel::store

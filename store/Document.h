@@ -3,6 +3,8 @@
 #include "store/FileIo.h"
 #include "text/CodePage.h"
 
+#include <functional>
+#include <string_view>
 #include <vector>
 
 // The labelled document format. A document is a text file divided into sections; a section
@@ -18,6 +20,11 @@
 //
 // The operations show nothing: they report their outcome and the caller decides what to say.
 namespace quorvel::store {
+
+// True when the label makes a header line that every operation finds and every listing shows:
+// no CR or LF, which would break the line, and no zero byte or 0x1A, at which a listing ends.
+// Every operation that writes a label refuses any other.
+bool IsValidLabel(std::string_view label);
 
 // The labels of the header lines, in file order with duplicates. A zero byte or 0x1A ends the
 // listing; a missing or unreadable file has no labels.
@@ -42,7 +49,7 @@ enum class SaveOutcome {
     Appended,
     Replaced,
     LabelExists,  // create mode: the label is already there; nothing is written
-    InvalidLabel, // the label holds a CR or LF, which would break the lines; nothing is written
+    InvalidLabel, // not IsValidLabel; nothing is written
     WriteFailed,  // also for an existing file that cannot be read: nothing is appended blindly
 };
 SaveOutcome SaveSection(const Path& path, const Text& label, SaveMode mode, const Text& text);
@@ -56,7 +63,7 @@ bool IsAdded(SaveOutcome outcome);
 enum class RenameOutcome {
     Renamed,      // also when only a header differing in case was found and nothing was replaced
     NotFound,     // no header of the old label, in any case
-    InvalidLabel, // the new label holds a CR or LF; the file is untouched
+    InvalidLabel, // the new label is not IsValidLabel; the file is untouched
     WriteFailed,
 };
 RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& newLabel);
@@ -70,5 +77,15 @@ DeleteOutcome DeleteSection(const Path& path, const Text& label);
 
 // The whole file up to its first zero byte; "" for a missing or unreadable file.
 Text ReadWholeDocument(const Path& path);
+
+enum class StreamOutcome {
+    Done,       // every byte up to the first zero byte went to the sink (none for a missing file)
+    Stopped,    // the sink refused a piece
+    ReadFailed, // not a regular file, or a read failed part way
+};
+// The bytes ReadWholeDocument gives, handed to the sink in pieces of a fixed size, so that memory
+// stays the same for any size of document. The sink answers false to stop.
+StreamOutcome StreamWholeDocument(const Path& path,
+                                  const std::function<bool(std::string_view)>& sink);
 
 } // namespace quorvel::store

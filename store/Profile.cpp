@@ -311,13 +311,16 @@ Text ProfileFile::Read(const Text& section, const Text& key, const Text& default
     if (foundKey == keys.end()) {
         return defaultValue;
     }
-    return Text(text::CutAtCharBoundary(foundKey->second.value, kReadBufferSize - 1));
+    return Text(text::CutAtCharBoundary(foundKey->second.value, kLongestValue));
 }
 
 ProfileWriteOutcome ProfileFile::Write(const Text& section, const Text& key, const Text& value) {
     if (!IsFindableName(section, NameKind::Section) || !IsFindableName(key, NameKind::Key) ||
         HoldsLineBreak(value)) {
         return ProfileWriteOutcome::Refused;
+    }
+    if (value.size() > kLongestValue) {
+        return ProfileWriteOutcome::TooLong;
     }
     const Text stored = ReadingWouldAlter(value) ? "\"" + value + "\"" : value;
     const Snapshot& snapshot = Current();

@@ -13,14 +13,15 @@
 //  - a line whose first non-blank byte is ";" is a comment; ";" or "#" inside a value is data;
 //  - blanks (space, tab, vertical tab) around names and values are dropped on reading, and so is
 //    one pair of enclosing quotes (single or double);
-//  - a value reads through a 10,240-byte buffer: a longer one reads back as its first 10,239
-//    bytes, never cutting a character in two;
+//  - a value reads through a 10,240-byte buffer: a longer one (put there by another program)
+//    reads back as its first 10,239 bytes, never cutting a character in two;
 //  - a write changes only the line it writes (keeping the existing spelling of the names and the
 //    line's own break) and keeps every other byte; a new key goes right after the last key line
 //    of its section (right after the header when it has none); a new section goes at the end of
 //    the file; lines may end in CR LF, LF or CR, and every line a write adds ends in CR LF.
 //
-// A value holding CR or LF is refused. A value that reading back would alter (blanks at either
+// A value holding CR or LF is refused, and so is one longer than 10,239 bytes, which would read
+// back cut. A value that reading back would alter (blanks at either
 // end, enclosing quotes) is written inside one pair of double quotes, so it reads back exactly.
 //
 // A section or key name that could not be found again as written (empty, holding CR or LF,
@@ -38,12 +39,14 @@ namespace quorvel::store {
 enum class ProfileWriteOutcome {
     Written,
     Refused,     // a value, key or section name that the file could not hold as given
+    TooLong,     // a value longer than kLongestValue bytes: it would read back cut
     WriteFailed, // the file or its directory could not be written
 };
 
 class ProfileFile {
 public:
     static constexpr std::size_t kReadBufferSize = 10240;
+    static constexpr std::size_t kLongestValue = kReadBufferSize - 1;
 
     explicit ProfileFile(Path path);
     ~ProfileFile();

@@ -2,6 +2,7 @@
 
 #include "text/Words.h"
 
+#include <optional>
 #include <string>
 
 namespace quorvel::store {
@@ -37,62 +38,101 @@ ProfileWriteOutcome Settings::WriteSetting(SettingName name, const Text& value) 
     return WriteSetting(text::InterfaceText(name.section), text::InterfaceText(name.key), value);
 }
 
-bool RegisterDocument(Settings& settings, const Text& path) {
+std::size_t WalkRegistry(const Settings& settings,
+                         const std::function<WalkStep(std::size_t key, const Text& value)>& visit) {
+    for (std::size_t number = 1;; ++number) {
+        const Text value = settings.ReadSetting(RegistrySection(), RegistryKey(number));
+        if (value.empty() || visit(number, value) == WalkStep::Stop) {
+            return number;
+        }
+    }
+}
+
+namespace {
+
+// Why the registry cannot hold the path: each of these would make an entry that no walk finds
+// again as written.
+std::optional<RegistryOutcome> RefusalOf(const Text& path) {
+    if (path.empty()) {
+        return RegistryOutcome::EmptyPath;
+    }
+    if (path == RemovedMark()) {
+        return RegistryOutcome::ReservedWord;
+    }
     if (path.find_first_of("\r\n") != Text::npos) {
-        return false; // the settings file cannot hold it; the walk would never find it again
+        return RegistryOutcome::LineBreak;
     }
-    for (std::size_t number = 1;; ++number) {
-        const Text key = RegistryKey(number);
-        const Text value = settings.ReadSetting(RegistrySection(), key);
-        if (value == path) {
-            return false;
-        }
-        if (value.empty()) {
-            return settings.WriteSetting(RegistrySection(), key, path) ==
-                   ProfileWriteOutcome::Written;
-        }
+    if (path.size() > ProfileFile::kLongestValue) {
+        return RegistryOutcome::TooLong;
     }
+    return std::nullopt;
 }
 
-void UnregisterDocument(Settings& settings, const Text& path) {
-    for (std::size_t number = 1;; ++number) {
-        const Text key = RegistryKey(number);
-        const Text value = settings.ReadSetting(RegistrySection(), key);
-        if (value.empty()) {
-            return;
+// The first key holding the path; a removed entry's mark is never a path.
+std::optional<std::size_t> FindEntry(const Settings& settings, const Text& path) {
+    std::optional<std::size_t> found;
+    WalkRegistry(settings, [&](std::size_t key, const Text& value) {
+        if (value != path || value == RemovedMark()) {
+            return WalkStep::Continue;
         }
-        if (value == path) {
-            settings.WriteSetting(RegistrySection(), key, RemovedMark());
-            return;
-        }
-    }
+        found = key;
+        return WalkStep::Stop;
+    });
+    return found;
 }
 
-bool RenameRegisteredDocument(Settings& settings, const Text& oldPath, const Text& newPath) {
-    for (std::size_t number = 1;; ++number) {
-        const Text key = RegistryKey(number);
-        const Text value = settings.ReadSetting(RegistrySection(), key);
-        if (value.empty()) {
-            return false;
-        }
-        if (value == oldPath) {
-            return settings.WriteSetting(RegistrySection(), key, newPath) ==
-                   ProfileWriteOutcome::Written;
-        }
+RegistryOutcome WriteEntry(Settings& settings, std::size_t key, const Text& value) {
+    switch (settings.WriteSetting(RegistrySection(), RegistryKey(key), value)) {
+    case ProfileWriteOutcome::Written:
+        return RegistryOutcome::Done;
+    case ProfileWriteOutcome::Refused:
+        return RegistryOutcome::LineBreak; // RefusalOf lets no other refusal through
+    case ProfileWriteOutcome::TooLong:
+        return RegistryOutcome::TooLong;
+    case ProfileWriteOutcome::WriteFailed:
+        break;
     }
+    return RegistryOutcome::WriteFailed;
+}
+
+} // namespace
+
+RegistryOutcome RegisterDocument(Settings& settings, const Text& path) {
+    if (const std::optional<RegistryOutcome> refusal = RefusalOf(path)) {
+        return *refusal;
+    }
+    bool found = false;
+    // Unless it finds the path, the walk ends at the first empty key, which the entry fills.
+    const std::size_t end = WalkRegistry(settings, [&](std::size_t, const Text& value) {
+        found = value == path;
+        return found ? WalkStep::Stop : WalkStep::Continue;
+    });
+    return found ? RegistryOutcome::AlreadyThere : WriteEntry(settings, end, path);
+}
+
+RegistryOutcome UnregisterDocument(Settings& settings, const Text& path) {
+    const std::optional<std::size_t> key = FindEntry(settings, path);
+    return key ? WriteEntry(settings, *key, RemovedMark()) : RegistryOutcome::NotThere;
+}
+
+RegistryOutcome RenameRegisteredDocument(Settings& settings, const Text& oldPath,
+                                         const Text& newPath) {
+    if (const std::optional<RegistryOutcome> refusal = RefusalOf(newPath)) {
+        return *refusal;
+    }
+    const std::optional<std::size_t> key = FindEntry(settings, oldPath);
+    return key ? WriteEntry(settings, *key, newPath) : RegistryOutcome::NotThere;
 }
 
 std::vector<Text> EnumerateRegistry(const Settings& settings) {
     std::vector<Text> entries;
-    for (std::size_t number = 1;; ++number) {
-        Text value = settings.ReadSetting(RegistrySection(), RegistryKey(number));
-        if (value.empty()) {
-            return entries;
-        }
+    WalkRegistry(settings, [&](std::size_t, const Text& value) {
         if (value != RemovedMark()) {
-            entries.push_back(std::move(value));
+            entries.push_back(value);
         }
-    }
+        return WalkStep::Continue;
+    });
+    return entries;
 }
 
 } // namespace quorvel::store

@@ -2,6 +2,7 @@
 
 #include "store/Profile.h"
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -43,14 +44,32 @@ private:
 // entry. A walk starts at key 1 and stops at the first key whose value reads empty; paths compare
 // as exact bytes; a removed entry's key is never reused, so key numbers only grow.
 
-// Writes the path at the first empty key; false (and nothing written) when it is already there,
-// when it holds a CR or LF (the settings file cannot hold it) or when the write fails.
-bool RegisterDocument(Settings& settings, const Text& path);
-// Marks the first key holding the path "空"; writes nothing for a path that is not registered.
-void UnregisterDocument(Settings& settings, const Text& path);
-// Writes the new path over the first key holding the old one; false when there is none or the
-// new path cannot be written.
-bool RenameRegisteredDocument(Settings& settings, const Text& oldPath, const Text& newPath);
+enum class RegistryOutcome {
+    Done,         // the entry was written, or marked removed
+    AlreadyThere, // register: a key holds the path already; nothing is written
+    NotThere,     // unregister, reregister: no key holds the path; nothing is written
+    // Refused, nothing written: a path the walk could never find again as given.
+    EmptyPath,    // an empty value ends the walk, hiding every entry after it
+    ReservedWord, // "空" marks a removed entry, which the walk skips
+    TooLong,      // longer than a settings value reads back
+    LineBreak,    // CR or LF, which the settings file cannot hold
+    WriteFailed,  // the settings file could not be written
+};
+
+enum class WalkStep { Continue, Stop };
+// Calls visit with each key number and value in order, removed entries included, until visit
+// stops or a key reads empty; the number of the key it ended at (the first empty one, unless
+// visit stopped). Every registry operation walks through here.
+std::size_t WalkRegistry(const Settings& settings,
+                         const std::function<WalkStep(std::size_t key, const Text& value)>& visit);
+
+// Writes the path at the first empty key.
+RegistryOutcome RegisterDocument(Settings& settings, const Text& path);
+// Marks the first key holding the path "空".
+RegistryOutcome UnregisterDocument(Settings& settings, const Text& path);
+// Writes the new path over the first key holding the old one.
+RegistryOutcome RenameRegisteredDocument(Settings& settings, const Text& oldPath,
+                                         const Text& newPath);
 // The live entries in key order, "空" skipped.
 std::vector<Text> EnumerateRegistry(const Settings& settings);
 

@@ -47,6 +47,15 @@ FileMove MoveFileWithoutReplacing(const Text& from, const Text& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? FileMove::Moved : FileMove::Refused;
 }
 
+// Shows why a label the document format cannot hold is refused; true when it was.
+bool RefusedLabel(ui::Dialogs& dialogs, const Text& label) {
+    if (store::IsValidLabel(label)) {
+        return false;
+    }
+    ShowMessage(dialogs, MessageId::InvalidLabel);
+    return true;
+}
+
 } // namespace
 
 // A right click loads the node it selects, so the selected node's document is the current one;
@@ -66,7 +75,7 @@ void LabelCommands::NewLabel() {
         return;
     }
     const std::optional<Text> name = dialogs_.AskText(text::InterfaceText(kNewLabelPrompt), Text());
-    if (!name) {
+    if (!name || RefusedLabel(dialogs_, *name)) {
         return;
     }
     workspace_.AutoSave();
@@ -101,7 +110,7 @@ void LabelCommands::SaveLabel() {
     if (asked) {
         name = dialogs_.AskText(text::InterfaceText(kLabelNamePrompt), Text()).value_or(Text());
     }
-    if (name.empty()) {
+    if (name.empty() || RefusedLabel(dialogs_, name)) {
         return;
     }
     const store::SaveOutcome outcome =
@@ -139,7 +148,7 @@ void LabelCommands::SaveLabelToDocument() {
     }
     const std::optional<Text> name =
         dialogs_.AskText(text::InterfaceText(kSaveLabelAsPrompt), offered);
-    if (!name || name->empty()) {
+    if (!name || name->empty() || RefusedLabel(dialogs_, *name)) {
         return;
     }
     // The chosen file only receives the section; the workspace does not follow it.
@@ -168,7 +177,7 @@ void LabelCommands::RenameLabelNode(int node) {
     const Text old = tree.NodeText(node);
     const std::optional<Text> name =
         dialogs_.AskText(text::InterfaceText(kNewLabelNamePrompt), old);
-    if (!name) {
+    if (!name || RefusedLabel(dialogs_, *name)) {
         return;
     }
     switch (store::RenameLabel(document, old, *name)) {

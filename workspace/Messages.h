@@ -27,6 +27,7 @@ enum class MessageId {
     ConfirmDeleteLabel,        // the node's text goes between the quotes
     FileMissing,
     LabelExists,
+    InvalidLabel, // a label store::IsValidLabel refuses
     RenameFailed,
     // Backups
     BackupMade,

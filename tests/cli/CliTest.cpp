@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CliCase{.name = "NewWithALineBreakInTheLabel",
                               .arguments = {"new", "{D}/doc.txt", "c\nd"},
                               .status = 1,
-                              .errHas = "line break",
+                              .errHas = "标签不能包含换行符、零字节或 0x1A",
                               .files = {kDocUnchanged}},
                       CliCase{.name = "NewUnderAFileFails",
                               .arguments = {"new", "{D}/doc.txt/x", "c"},
@@ -397,6 +397,94 @@ INSTANTIATE_TEST_SUITE_P(
                 .disk = Disk::Full}),
     CaseName());
 
+const std::string kInvalidLabel = "标签不能包含换行符、零字节或 0x1A";
+const std::string kTooLongValue(10240, 'v');
+const std::string kTooLongPath = "/" + std::string(10239, 'p');
+
+// What the document format, the settings file or the registry cannot hold is refused with
+// status 1 and nothing written.
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, QuorvelNotes,
+    ::testing::Values(
+        CliCase{.name = "new_with_0x1A_in_the_label",
+                .arguments = {"new", "{D}/doc.txt", "c\x1a"},
+                .status = 1,
+                .errHas = kInvalidLabel,
+                .files = {kDocUnchanged}},
+        CliCase{.name = "save_with_a_carriage_return_in_the_label",
+                .arguments = {"save", "{D}/doc.txt", "c\r"},
+                .input = "text",
+                .status = 1,
+                .errHas = kInvalidLabel,
+                .files = {kDocUnchanged}},
+        CliCase{.name = "save_with_0x1A_in_the_label",
+                .arguments = {"save", "{D}/doc.txt", "a\x1a"},
+                .input = "text",
+                .status = 1,
+                .errHas = kInvalidLabel,
+                .files = {kDocUnchanged}},
+        CliCase{.name = "rename_to_0x1A",
+                .arguments = {"rename", "{D}/doc.txt", "b", "bad\x1a"},
+                .status = 1,
+                .errHas = kInvalidLabel,
+                .files = {kDocUnchanged}},
+        CliCase{.name = "rename_from_a_line_feed",
+                .arguments = {"rename", "{D}/doc.txt", "a\nb", "c"},
+                .status = 1,
+                .errHas = kInvalidLabel,
+                .files = {kDocUnchanged}},
+        CliCase{.name = "read_with_0x1A_in_the_label",
+                .arguments = {"read", "{D}/doc.txt", "a\x1a"},
+                .status = 1,
+                .errHas = kInvalidLabel},
+        CliCase{.name = "delete_with_a_line_feed_in_the_label",
+                .arguments = {"delete", "{D}/doc.txt", "a\n"},
+                .status = 1,
+                .errHas = kInvalidLabel,
+                .files = {kDocUnchanged}},
+        CliCase{.name = "set_a_value_longer_than_a_value_reads_back",
+                .arguments = {"set", "{D}/kelmora.ini", "配置", "k", kTooLongValue},
+                .status = 1,
+                .errHas = "refused: a value longer than 10239 bytes would read back cut",
+                .files = {kIniUnchanged}},
+        CliCase{.name = "set_the_longest_value_that_reads_back",
+                .arguments = {"set", "{D}/kelmora.ini", "配置", "k", std::string(10239, 'v')},
+                .files = {{"kelmora.ini",
+                           "[配置]\r\n当前文件=/n/work.txt\r\nk=" + std::string(10239, 'v') +
+                               "\r\n[文件]\r\n1=/n/a.txt\r\n2=空\r\n"
+                               "3=/n/b.txt\r\n"}}},
+        CliCase{.name = "register_a_path_longer_than_a_value_reads_back",
+                .arguments = {"register", "{D}/kelmora.ini", kTooLongPath},
+                .status = 1,
+                .errHas = "refused: a path longer than 10239 bytes would read back cut",
+                .files = {kIniUnchanged}},
+        CliCase{.name = "register_an_empty_path",
+                .arguments = {"register", "{D}/kelmora.ini", ""},
+                .status = 1,
+                .errHas = "refused: an empty path would hide every entry after it",
+                .files = {kIniUnchanged}},
+        CliCase{.name = "register_the_removed_mark",
+                .arguments = {"register", "{D}/kelmora.ini", "空"},
+                .status = 1,
+                .errHas = "refused: 空 marks a removed entry and is never listed",
+                .files = {kIniUnchanged}},
+        CliCase{.name = "reregister_to_an_empty_path",
+                .arguments = {"reregister", "{D}/kelmora.ini", "/n/a.txt", ""},
+                .status = 1,
+                .errHas = "refused: an empty path would hide every entry after it",
+                .files = {kIniUnchanged}},
+        CliCase{.name = "reregister_to_the_removed_mark",
+                .arguments = {"reregister", "{D}/kelmora.ini", "/n/a.txt", "空"},
+                .status = 1,
+                .errHas = "refused: 空 marks a removed entry and is never listed",
+                .files = {kIniUnchanged}},
+        CliCase{.name = "reregister_to_a_path_longer_than_a_value_reads_back",
+                .arguments = {"reregister", "{D}/kelmora.ini", "/n/a.txt", kTooLongPath},
+                .status = 1,
+                .errHas = "refused: a path longer than 10239 bytes would read back cut",
+                .files = {kIniUnchanged}}),
+    CaseName);
+
 INSTANTIATE_TEST_SUITE_P(
     Usage, QuorvelNotes,
     ::testing::Values(
@@ -465,6 +553,33 @@ TEST(QuorvelNotesSave, LargeInputWithZeroBytesIsSavedAndReadBack) {
     const ProcessResult whole = RunProcess(QUORVEL_NOTES_PATH, {"cat", document});
     EXPECT_EQ(whole.status, 0);
     EXPECT_EQ(whole.out, "[#a]\r\nline");
+}
+
+// cat hands the document on in pieces: its peak memory does not grow with the document.
+TEST(QuorvelNotesCat, StreamsALargeDocumentWithoutHoldingIt) {
+    const TempDir dir;
+    const std::string small = dir.File("small.txt");
+    const std::string large = dir.File("large.txt");
+    WriteBytes(small, kDoc);
+    constexpr std::size_t kLargeSize = std::size_t{32} << 20;
+    {
+        std::string content;
+        content.reserve(kLargeSize);
+        for (int section = 0; content.size() < kLargeSize; ++section) {
+            content += "[#s" + std::to_string(section) + "]\r\n" + std::string(4000, 'x') + "\r\n";
+        }
+        WriteBytes(large, content);
+    } // freed before the runs: a child's peak counts what it shared with this process at fork
+
+    const ProcessResult baseline = RunProcess(QUORVEL_NOTES_PATH, {"cat", small});
+    const ProcessResult whole = RunProcess(QUORVEL_NOTES_PATH, {"cat", large});
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_TRUE(whole.out == ReadBytes(large)) << "output of " << whole.out.size() << " bytes";
+    // Holding the document once would take its size; streaming takes a buffer of 1 MiB, well
+    // below a quarter of it.
+    constexpr long kQuarterKiB = static_cast<long>(kLargeSize / 4 / 1024);
+    EXPECT_LT(whole.peakMemoryKiB - baseline.peakMemoryKiB, kQuarterKiB)
+        << "peak " << whole.peakMemoryKiB << " KiB, baseline " << baseline.peakMemoryKiB << " KiB";
 }
 
 } // namespace

@@ -127,8 +127,10 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     if (pid > 0) {
         Exchange(in.write, out.read, err.read, options.input, result);
         int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        rusage usage{};
+        while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
         }
+        result.peakMemoryKiB = usage.ru_maxrss;
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     CloseIfOpen(in.write);

@@ -19,6 +19,7 @@ struct ProcessResult {
     int status = -1; // the exit status, or -1 when the child did not exit normally
     std::string out;
     std::string err;
+    long peakMemoryKiB = 0; // the child's largest resident set
 };
 
 // Runs the program with the arguments, feeding and capturing its standard streams.

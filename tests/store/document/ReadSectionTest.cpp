@@ -1,5 +1,7 @@
 #include "DocumentTestSupport.h"
 
+#include <algorithm>
+
 namespace quorvel::testing {
 namespace {
 
@@ -75,6 +77,90 @@ TEST_F(ReadDocument, WholeDocumentStopsAtZeroByte) {
     WriteBytes(path_, "x\r\r\ny\x1a\xff");
     EXPECT_EQ(store::ReadWholeDocument(path_), "x\r\r\ny\x1a\xff");
 }
+
+// Streaming gives exactly what ReadWholeDocument gives, whatever the size and wherever the zero
+// byte falls against the pieces it is read in.
+struct StreamCase {
+    const char* name;
+    std::optional<std::string> file; // nullopt: missing
+    std::string expected;
+};
+
+const std::size_t kPiece = std::size_t{1} << 20;
+
+const StreamCase kStreamCases[] = {
+    {"Missing", std::nullopt, ""},
+    {"Empty", "", ""},
+    {"Small", "intro\r\n[#a]\r\none\x1a\xff", "intro\r\n[#a]\r\none\x1a\xff"},
+    {"ZeroByteInTheFirstPiece", "ab\0cd"s, "ab"},
+    {"ZeroByteFirst", "\0abc"s, ""},
+    {"ZeroByteOpensTheSecondPiece", std::string(kPiece, 'x') + "\0tail"s, std::string(kPiece, 'x')},
+    {"ZeroByteInTheThirdPiece", std::string(2 * kPiece + 7, 'y') + "\0z"s,
+     std::string(2 * kPiece + 7, 'y')},
+    {"SeveralPiecesWithoutZeroByte", std::string(3 * kPiece + 1, 'w'),
+     std::string(3 * kPiece + 1, 'w')},
+};
+
+class StreamWholeDocumentCases : public DocumentTest,
+                                 public ::testing::WithParamInterface<StreamCase> {};
+
+TEST_P(StreamWholeDocumentCases, GivesWhatReadingWholeGives) {
+    const StreamCase& c = GetParam();
+    Seed(c.file);
+    std::string streamed;
+    std::size_t largestPiece = 0;
+    const auto outcome = store::StreamWholeDocument(path_, [&](std::string_view piece) {
+        streamed.append(piece);
+        largestPiece = std::max(largestPiece, piece.size());
+        return true;
+    });
+    EXPECT_EQ(outcome, store::StreamOutcome::Done);
+    EXPECT_TRUE(streamed == c.expected) << streamed.size() << " bytes";
+    EXPECT_TRUE(store::ReadWholeDocument(path_) == c.expected);
+    EXPECT_LE(largestPiece, kPiece);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StreamWholeDocumentCases, ::testing::ValuesIn(kStreamCases),
+                         CaseName());
+
+TEST_F(ReadDocument, StreamingStopsWhenTheSinkRefuses) {
+    WriteBytes(path_, std::string(3 * kPiece, 'x'));
+    int pieces = 0;
+    EXPECT_EQ(store::StreamWholeDocument(path_,
+                                         [&](std::string_view) {
+                                             ++pieces;
+                                             return false;
+                                         }),
+              store::StreamOutcome::Stopped);
+    EXPECT_EQ(pieces, 1);
+}
+
+TEST_F(ReadDocument, StreamingADirectoryFails) {
+    EXPECT_EQ(store::StreamWholeDocument(dir_.path(), [](std::string_view) { return true; }),
+              store::StreamOutcome::ReadFailed);
+}
+
+struct LabelCase {
+    const char* name;
+    Text label;
+    bool valid;
+};
+
+const LabelCase kLabelCases[] = {
+    {"Plain", "shopping", true},       {"Empty", "", true},
+    {"Blanks", " a b ", true},         {"Brackets", "[#a]", true},
+    {"Gbk", "\xB1\xCA\xBC\xC7", true}, {"HighBytes", "\xff\x80\x1b", true},
+    {"LineFeed", "a\nb", false},       {"CarriageReturn", "a\r", false},
+    {"ZeroByte", "a\0b"s, false},      {"EndOfFileByte", "\x1a", false},
+};
+
+class IsValidLabelCases : public ::testing::TestWithParam<LabelCase> {};
+
+TEST_P(IsValidLabelCases, RefusesWhatAHeaderLineCannotHold) {
+    EXPECT_EQ(store::IsValidLabel(GetParam().label), GetParam().valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IsValidLabelCases, ::testing::ValuesIn(kLabelCases), CaseName());
 
 } // namespace
 } // namespace quorvel::testing

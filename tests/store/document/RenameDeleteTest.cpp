@@ -53,6 +53,10 @@ const RenameCase kRenameCases[] = {
     {"MissingFile", std::nullopt, "a", "c", RenameOutcome::NotFound, std::nullopt},
     {"NewLabelWithLf", "[#a]\r\none", "a", "x\ny", RenameOutcome::InvalidLabel, "[#a]\r\none"},
     {"NewLabelWithCr", "[#a]\r\none", "a", "x\r", RenameOutcome::InvalidLabel, "[#a]\r\none"},
+    {"NewLabelWithZeroByte", "[#a]\r\none", "a", "x\0"s, RenameOutcome::InvalidLabel,
+     "[#a]\r\none"},
+    {"NewLabelWithEndOfFileByte", "[#a]\r\none\r\n[#b]\r\ntwo", "a", "bad\x1a",
+     RenameOutcome::InvalidLabel, "[#a]\r\none\r\n[#b]\r\ntwo"},
     // The fold steps by characters: in code page 936 "\x81A" is one character, not folded.
     {"TrailByteNotFoldedGbk",
      "[#\x81"

@@ -43,6 +43,10 @@ const SaveCase kSaveCases[] = {
      "[#a]\r\nold"},
     {"LabelWithLf", "[#a]\r\nold", "a\nb", kSave, "x", SaveOutcome::InvalidLabel, "[#a]\r\nold"},
     {"LabelWithCr", std::nullopt, "a\r", kCreate, "", SaveOutcome::InvalidLabel, std::nullopt},
+    {"LabelWithZeroByte", "[#a]\r\nold", "a\0b"s, kSave, "x", SaveOutcome::InvalidLabel,
+     "[#a]\r\nold"},
+    {"LabelWithEndOfFileByte", "[#a]\r\nold", "b\x1a", kCreate, "", SaveOutcome::InvalidLabel,
+     "[#a]\r\nold"},
     // A new file holds the section alone, without a break after it
     {"CreateOnMissingFile", std::nullopt, "a", kCreate, "ignored", SaveOutcome::CreatedFile,
      "[#a]"},

@@ -165,6 +165,23 @@ TEST(ProfileWrite, RefusesWhatTheFileCannotHoldAndChangesNothing) {
     EXPECT_FALSE(missing.Exists());
 }
 
+// A value reads through a buffer of 10,240 bytes: the longest that reads back whole is written,
+// one byte more is refused and nothing changes.
+TEST(ProfileWrite, RefusesAValueLongerThanReadsBack) {
+    TempDir dir;
+    const std::string path = dir.File("kelmora.ini");
+    WriteBytes(path, kFixture);
+    ProfileFile file(path);
+    const std::string longest(ProfileFile::kLongestValue, 'v');
+    EXPECT_EQ(file.Write("配置", "k", longest + "v"), ProfileWriteOutcome::TooLong);
+    EXPECT_EQ(file.Write("配置", "k", " " + longest), ProfileWriteOutcome::TooLong);
+    EXPECT_EQ(ReadBytes(path), kFixture);
+    EXPECT_EQ(file.Write("配置", "k", longest), ProfileWriteOutcome::Written);
+    EXPECT_EQ(ProfileFile(path).Read("配置", "k", ""), longest);
+    // A line break is refused as such whatever the length.
+    EXPECT_EQ(file.Write("配置", "k", longest + "\n"), ProfileWriteOutcome::Refused);
+}
+
 // Names are checked by characters: in code page 936 a trail byte like "]" is no separator, and a
 // name ending in a lone lead byte would swallow the "]" or "=" written after it.
 TEST(ProfileWrite, NamesAreCheckedByCharactersOfTheCodePage) {
