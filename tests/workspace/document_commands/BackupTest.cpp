@@ -1,7 +1,7 @@
 // ManualBackup and RestoreBackup.
 #include "store/Backup.h"
 
-#include "commands/document/DocumentCommandsFixture.h"
+#include "workspace/document_commands/DocumentCommandsFixture.h"
 
 namespace quorvel::workspace::testing {
 namespace {
@@ -22,7 +22,7 @@ TEST_F(BackupCommandsTest, ManualBackupCopiesTheDiskFileAndReplacesTheLastBackup
 
     EXPECT_EQ(ReadBytes(backup), "changed on disk");
     EXPECT_EQ(ReadBytes(alpha_), "changed on disk");
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(Edited());
     ASSERT_EQ(Messages().size(), 2u);
     for (const ShownDialog& shown : Messages()) {
         EXPECT_EQ(shown.text, "备份成功");
@@ -94,7 +94,7 @@ TEST_F(BackupCommandsTest, RestoreWithNothingSelectedRestoresTheCurrentDocumentO
 
     EXPECT_EQ(ReadBytes(alpha_), backupBytes);
     EXPECT_EQ(editBox_.ReadText(), "X");
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(Edited());
     EXPECT_EQ(ReadBytes(beta_), betaBytes_);
 }
 

@@ -1,4 +1,4 @@
-#include "commands/label/LabelCommandsFixture.h"
+#include "workspace/label_commands/LabelCommandsFixture.h"
 
 #include <QTreeWidgetItem>
 
@@ -17,7 +17,7 @@ TEST_F(LabelCommandsTest, SaveLabelWithACurrentLabelSavesIntoItsSection) {
     EXPECT_EQ(TreeDump(), tree);
     EXPECT_EQ(workspace_.CurrentLabel(), "a");
     EXPECT_EQ(Setting(store::kCurrentLabelSetting), ""); // written only for an asked name
-    EXPECT_TRUE(dirty_.set);                             // SaveLabel leaves the flag alone
+    EXPECT_TRUE(Edited());                               // SaveLabel leaves the flag alone
 }
 
 TEST_F(LabelCommandsTest, SaveLabelAskingForAnExistingNameReplacesItAndAddsASecondNode) {
