@@ -1,12 +1,14 @@
 // Selecting another node, from the tree's report of the click to the write of the label being
-// left: HandleTreeSelection → AutoSave → SaveSection → ShowLabel. Also the edited flag, the
-// auto-save switch, the close handler and the right button.
+// left: HandleTreeSelection → AutoSave → SaveSection → ShowLabel. Also the auto-save switch, the
+// close handler and the right button.
 #include "store/Document.h"
 #include "text/Words.h"
 #include "ui/EditBox.h"
 #include "ui/StatusBar.h"
 #include "ui/TreeView.h"
 #include "workspace/Workspace.h"
+
+#include <utility>
 
 namespace quorvel::workspace {
 namespace {
@@ -15,8 +17,15 @@ constexpr int kCurrentLabelPane = 0;
 
 } // namespace
 
-// Connected to the tree's SelectionChanged by the constructor: every change of the selection,
-// the user's and those a deletion causes, arrives here unless the program holds the guard.
+// Every change of the tree's selection, the user's and those a deletion causes, arrives at
+// HandleTreeSelection; the program's own changes hold the guard (SelectGuarded).
+Workspace::Workspace(WorkspaceParts parts, Text windowTitle)
+    : parts_(parts), windowTitle_(std::move(windowTitle)) {
+    connect(&parts_.tree, &ui::TreeView::SelectionChanged, this, &Workspace::HandleTreeSelection);
+    connect(&parts_.tree, &ui::TreeView::RightButtonReleased, this,
+            &Workspace::OnRightButtonReleased);
+}
+
 void Workspace::HandleTreeSelection() {
     if (selectionGuard_) {
         return;

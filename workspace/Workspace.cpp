@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
-#include <utility>
 
 namespace quorvel::workspace {
 namespace {
@@ -63,13 +62,6 @@ Text DocumentBaseName(const Text& path) {
     const Text name = slash == Text::npos ? path : path.substr(slash + 1);
     const std::size_t dot = text::FindLastChar(name, '.');
     return dot == Text::npos ? name : name.substr(0, dot);
-}
-
-Workspace::Workspace(WorkspaceParts parts, Text windowTitle)
-    : parts_(parts), windowTitle_(std::move(windowTitle)) {
-    connect(&parts_.tree, &ui::TreeView::SelectionChanged, this, &Workspace::HandleTreeSelection);
-    connect(&parts_.tree, &ui::TreeView::RightButtonReleased, this,
-            &Workspace::OnRightButtonReleased);
 }
 
 void Workspace::BuildTree() {
