@@ -17,6 +17,8 @@ namespace quorvel::app {
 
 class CommandRegistry;
 
+// What BuildMenuBar hands back: pointers into the menu bar, which owns the actions and the
+// pop-up; the main window keeps them for the bar's whole life.
 struct MenuBarParts {
     std::map<CommandId, QAction*> actions;
     QMenu* treePopup = nullptr; // 标签(&B), also the tree's pop-up

@@ -8,6 +8,7 @@
 // forms, numbers in decimal without leading zeros.
 namespace quorvel::app {
 
+// A local date and time, a plain value.
 struct ClockReading {
     int year = 0;
     int month = 0;

@@ -11,6 +11,8 @@ namespace quorvel::app {
 
 enum class RunOutcome { Ran, NotConnected };
 
+// Owns the handlers (copies of what Connect was given). Owned by the main window; the menu bar
+// and the toolbar only run commands through it.
 class CommandRegistry {
 public:
     using Handler = std::function<void()>;

@@ -1,11 +1,12 @@
 #pragma once
 
-// The pixel rules that keep the edit box 主框, the splitter bar 分隔条1 and the tree 树型框1 side
-// by side. Positions are in client pixels: the area below the menu bar, the toolbar's and the
-// status bar's areas included. Only the left edges, widths and heights ever change; the tops stay
-// at 32, 32 and 31. A width or height that a rule computes below 0 is 0.
+// The pixel rules that keep the edit box, the splitter bar and the tree side by side. Positions are
+// in client pixels: the area below the menu bar, the toolbar's and the status bar's areas included.
+// Only the left edges, widths and heights ever change; the tops stay at 32, 32 and 31. A width or
+// height that a rule computes below 0 is 0.
 namespace quorvel::app {
 
+// One control's rectangle in client pixels, a plain value.
 struct ControlGeometry {
     int left = 0;
     int top = 0;
@@ -15,6 +16,7 @@ struct ControlGeometry {
     friend bool operator==(const ControlGeometry&, const ControlGeometry&) = default;
 };
 
+// The three rectangles, a plain value kept by the main window; the rules take and give copies.
 struct MainLayout {
     ControlGeometry editBox{0, 32, 504, 544};
     ControlGeometry splitter{506, 32, 5, 544};

@@ -50,7 +50,7 @@ MainWindow::MainWindow(ProgramState& state, StartupOptions options)
     : state_(state), options_(std::move(options)), client_(new QWidget(this)), editBox_(client_),
       splitter_(new SplitterBar(client_)), tree_(client_), statusBar_(this),
       toolBar_(new QToolBar(QStringLiteral("工具条1"), this)), clock_(new QTimer(this)),
-      recorder_(editBox_, state_.history, state_.dirty) {
+      recorder_(editBox_, state_.history) {
     if (options_.dialogs == nullptr) {
         ownDialogs_ = std::make_unique<ui::QtDialogs>(this);
     }
@@ -116,8 +116,7 @@ void MainWindow::SetUpMainWindow() {
             ? options_.settingsPath
             : store::SettingsFilePath(store::CurrentSettingsEnvironment()));
     workspace_ = std::make_unique<workspace::Workspace>(
-        workspace::WorkspaceParts{*settings_, tree_, editBox_, statusBar_, state_.dirty},
-        Text(kWindowTitle));
+        workspace::WorkspaceParts{*settings_, tree_, editBox_, statusBar_}, Text(kWindowTitle));
     documentCommands_ = std::make_unique<workspace::DocumentCommands>(*workspace_, *dialogs_);
     labelCommands_ = std::make_unique<workspace::LabelCommands>(*workspace_, *dialogs_);
     ConnectWorkspace();
@@ -130,6 +129,9 @@ void MainWindow::SetUpMainWindow() {
 }
 
 void MainWindow::ConnectWorkspace() {
+    // The recorder only reports edits; the workspace keeps the flag for its auto-save.
+    connect(&recorder_, &editor::EditRecorder::Edited, workspace_.get(),
+            &workspace::Workspace::MarkEdited);
     connect(workspace_.get(), &workspace::Workspace::CaptionChanged, this,
             [this](const Text& caption) { setWindowTitle(ui::DecodeForDisplay(caption)); });
     connect(workspace_.get(), &workspace::Workspace::AutoSaveSwitchChanged, this,

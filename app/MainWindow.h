@@ -36,8 +36,9 @@ namespace quorvel::app {
 class SplitterBar;
 struct ProgramState;
 
-// What a run starts from. The program passes its own command line and working directory; tests
-// pass a settings file in a temporary directory, a fixed clock and scripted dialogs.
+// What a run starts from, a plain value the main window keeps a copy of. The program passes its own
+// command line and working directory; tests pass a settings file in a temporary directory, a fixed
+// clock and scripted dialogs.
 struct StartupOptions {
     std::vector<std::string> arguments; // after the program's name, as the shell split them
     store::Path settingsPath;           // "": where the settings-location rule puts it
@@ -49,14 +50,13 @@ struct StartupOptions {
 // The main window. It only assembles its parts, runs the start-up steps in their order and
 // connects each command id to the part that carries the command out.
 //
-// Owns: the controls (toolbar 工具条1, edit box 主框, splitter bar 分隔条1, tree 树型框1, status
-// bar 状态条1, timer 时钟1) with their adapters, the menu bar, the command registry, the settings
-// file (its path decided once, at set-up), the workspace (DocumentList, CurrentDocument,
-// WindowTitle, auto-save switch), the document commands of 文件(&F) with the backups, the label
-// commands of 标签(&B) (both over the workspace and the window's dialogs, and gone before them),
-// the edit recorder, and Qt's dialogs over this window when the options give none. Borrows for its
-// whole life: the program-wide state (edit history, DirtyFlag, ...), which outlives it, and the
-// dialogs when the options give them.
+// Owns: the controls (toolbar, edit box, splitter bar, tree, status bar, clock timer) with their
+// adapters, the menu bar, the command registry, the settings file (its path decided once, at
+// set-up), the workspace (DocumentList, CurrentState, WindowTitle), the document commands of
+// 文件(&F) with the backups, the label commands of 标签(&B) (both over the workspace and the
+// window's dialogs, and gone before them), the edit recorder, and Qt's dialogs over this window
+// when the options give none. Borrows for its whole life: the program-wide state (edit history,
+// ...), which outlives it, and the dialogs when the options give them.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:

@@ -18,6 +18,7 @@ enum class ShortcutBinding { Bound, ShownOnly };
 
 enum class Checkable { No, Yes };
 
+// One row of the menu table, a constant that points into the table's own static data.
 struct MenuEntry {
     MenuEntryKind kind = MenuEntryKind::Separator;
     std::string_view caption;
@@ -31,6 +32,7 @@ struct MenuEntry {
 // The menu that also opens as the tree's pop-up.
 enum class MenuRole { MenuBarOnly, TreePopup };
 
+// One menu of the table, a constant over static rows.
 struct MenuDefinition {
     std::string_view caption;
     std::span<const MenuEntry> entries;

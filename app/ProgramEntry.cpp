@@ -10,7 +10,7 @@
 namespace quorvel::app {
 
 int ProgramEntry(QApplication& application, std::vector<std::string> arguments) {
-    std::unique_ptr<ProgramState> state = InitGlobals();
+    std::unique_ptr<ProgramState> state = CreateProgramState();
     {
         StartupOptions options;
         options.arguments = std::move(arguments);
@@ -20,7 +20,7 @@ int ProgramEntry(QApplication& application, std::vector<std::string> arguments) 
         ScheduleScreenshot(window);
         application.exec();
     }
-    ReleaseGlobals(state);
+    ReleaseProgramState(state);
     return 0;
 }
 

@@ -2,13 +2,13 @@
 
 namespace quorvel::app {
 
-std::unique_ptr<ProgramState> InitGlobals() {
+std::unique_ptr<ProgramState> CreateProgramState() {
     auto state = std::make_unique<ProgramState>();
     state->history.InitHistory();
     return state;
 }
 
-void ReleaseGlobals(std::unique_ptr<ProgramState>& state) {
+void ReleaseProgramState(std::unique_ptr<ProgramState>& state) {
     state.reset();
 }
 

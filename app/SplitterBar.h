@@ -2,10 +2,11 @@
 
 #include <QWidget>
 
-// The splitter bar 分隔条1: a thin vertical bar with a sideways-resize cursor. Dragging it reports
+// The splitter bar: a thin vertical bar with a sideways-resize cursor. Dragging it reports
 // where its left edge would go, in its parent's coordinates; the window moves it (FollowSplitter).
 namespace quorvel::app {
 
+// Owns only its drag state; the main window owns the bar (as a child widget) and moves it.
 class SplitterBar final : public QWidget {
     Q_OBJECT
 public:

@@ -25,6 +25,7 @@ inline constexpr std::string_view kWindowTitle = "Quorvel - ";
 void DecideCurrentDocument(store::Settings& settings, workspace::Workspace& workspace,
                            const std::optional<Text>& documentArgument);
 
+// What RestoreSavedState works on, all lent by the main window for the call.
 struct RestoreTargets {
     const store::Settings& settings;
     workspace::Workspace& workspace;

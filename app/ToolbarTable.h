@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-// The toolbar 工具条1 as one table: 15 entries, buttons and separators, indexed from 0 with the
+// The toolbar as one table: 15 entries, buttons and separators, indexed from 0 with the
 // separators counted. A button shows only its image (the desktop's icon theme, or the style's
 // standard icon where the theme has none) and its tooltip.
 namespace quorvel::app {
@@ -15,6 +15,7 @@ class CommandRegistry;
 
 enum class ToolbarEntryKind { Button, Separator };
 
+// One row of the toolbar table, a constant over static strings.
 struct ToolbarEntry {
     ToolbarEntryKind kind = ToolbarEntryKind::Separator;
     std::string_view tooltip; // UTF-8

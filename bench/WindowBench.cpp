@@ -137,7 +137,7 @@ Expected ExpectedOf(const WindowFiles& files) {
 // The main window over the settings file, from its construction until it is shown.
 double StartMainWindow(const store::Path& settings, const std::string& directory,
                        const Expected& expected) {
-    std::unique_ptr<app::ProgramState> state = app::InitGlobals();
+    std::unique_ptr<app::ProgramState> state = app::CreateProgramState();
     app::StartupOptions options;
     options.settingsPath = settings;
     options.workingDirectory = directory;
@@ -147,7 +147,7 @@ double StartMainWindow(const store::Path& settings, const std::string& directory
     const double seconds = SecondsSince(start);
     CheckRestored(*window, expected);
     window.reset();
-    app::ReleaseGlobals(state);
+    app::ReleaseProgramState(state);
     return seconds;
 }
 
@@ -244,7 +244,7 @@ void FocusOn(QWidget& widget) {
 // caret's position in the document is given for the baseline.
 KeystrokeTimes TypeIntoEditBox(const Text& text, const std::string& directory, int& caretPosition,
                                QSize& boxSize) {
-    std::unique_ptr<app::ProgramState> state = app::InitGlobals();
+    std::unique_ptr<app::ProgramState> state = app::CreateProgramState();
     app::StartupOptions options;
     options.settingsPath = directory + "/no-settings.ini"; // a first run: nothing to restore
     options.workingDirectory = directory;
@@ -263,12 +263,12 @@ KeystrokeTimes TypeIntoEditBox(const Text& text, const std::string& directory, i
     const KeystrokeTimes times = Summarise(TypeLetters(*editBox.widget()));
     // Every key went through the recorder into the history, with the text it made.
     const editor::EditHistory& history = state->history;
-    if (!state->dirty.set ||
+    if (!window->workspace().Current().edited ||
         history.Entry(history.Count()).text.size() != text.size() + kKeystrokes) {
         Fail("the keystrokes did not reach the history");
     }
     window.reset();
-    app::ReleaseGlobals(state);
+    app::ReleaseProgramState(state);
     return times;
 }
 
@@ -366,7 +366,7 @@ int RunChild(Clock::time_point entered, const QStringList& arguments) {
         Answer(SecondsSince(entered));
     }
     if (arguments[1] == QLatin1String("--child=startup") && arguments.size() == 7) {
-        std::unique_ptr<app::ProgramState> state = app::InitGlobals();
+        std::unique_ptr<app::ProgramState> state = app::CreateProgramState();
         app::StartupOptions options;
         options.settingsPath = bytes(2);
         options.workingDirectory = bytes(3);

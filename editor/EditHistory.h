@@ -15,11 +15,14 @@
 // forth, so a hundred snapshots of a large text cost about two copies of it at most.
 namespace quorvel::editor {
 
+// One snapshot, a plain value handed out by the history; the caller owns its copy.
 struct HistoryEntry {
     Text text;
     std::int32_t caret = 0; // the selection start when the snapshot was taken
 };
 
+// Owns its snapshots (Storage). Owned by the program-wide state for the whole run and lent to the
+// edit recorder, which alone appends and steps.
 class EditHistory {
 public:
     static constexpr int kMaxEntries = 100;

@@ -4,8 +4,8 @@
 
 namespace quorvel::editor {
 
-EditRecorder::EditRecorder(ui::EditBox& editBox, EditHistory& history, DirtyFlag& dirty)
-    : editBox_(editBox), history_(history), dirty_(dirty) {
+EditRecorder::EditRecorder(ui::EditBox& editBox, EditHistory& history)
+    : editBox_(editBox), history_(history) {
     connect(&editBox_, &ui::EditBox::TextChanged, this, &EditRecorder::RecordTextChange);
 }
 
@@ -17,7 +17,7 @@ void EditRecorder::RecordTextChange() {
     // The focus rule holds whether or not recording is on, so an undo typed into the box counts
     // as an edit of the box.
     if (editBox_.HasInputFocus()) {
-        dirty_.set = true;
+        emit Edited();
     }
     if (!history_.IsRecording()) {
         return;

@@ -11,7 +11,7 @@
 namespace quorvel::ui {
 
 enum class MessageStyle {
-    Plain = 0,       // OK button, no icon
+    Plain = 0, // OK button, no icon
     Warning = 48,
     Information = 64,
     YesNoQuestion = 36,
@@ -22,6 +22,8 @@ enum class MessageAnswer { Ok, Yes, No };
 // The title of a message box that has none of its own: "信息：".
 const Text& DefaultMessageTitle();
 
+// An interface; it owns nothing. The main window owns the Qt implementation (or borrows a
+// test's scripted one), and the commands only use it.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;

@@ -680,15 +680,11 @@ Text EditBox::SelectedText() const {
                                 state_->ByteOffsetOf(cursor.selectionEnd()));
 }
 
-void EditBox::SetSelectedText(const Text& text) {
-    state_->ReplaceSelected(text, UndoFlag::NotUndoable);
-}
-
 bool EditBox::HasInputFocus() const {
     return state_->widget->hasFocus();
 }
 
-void EditBox::Copy() {
+void EditBox::CopySelectionToClipboard() {
     const Text selected = SelectedText();
     if (selected.empty()) {
         return;
@@ -696,7 +692,7 @@ void EditBox::Copy() {
     QGuiApplication::clipboard()->setText(DecodeForDisplay(selected));
 }
 
-void EditBox::Paste() {
+void EditBox::PasteFromClipboard() {
     state_->InsertClipboardText(QGuiApplication::clipboard()->text());
 }
 
@@ -705,7 +701,7 @@ void EditBox::ReplaceSelection(const Text& text, UndoFlag undo) {
 }
 
 // A start of -1 removes the selection and keeps the caret; an end of -1 is the end of the text.
-void EditBox::SetSelection(std::int32_t start, std::int32_t end) {
+void EditBox::SelectRange(std::int32_t start, std::int32_t end) {
     if (start < 0) {
         QTextCursor cursor = state_->widget->textCursor();
         cursor.clearSelection();
@@ -718,12 +714,12 @@ void EditBox::SetSelection(std::int32_t start, std::int32_t end) {
     state_->SelectBytes(std::min<std::size_t>(static_cast<std::size_t>(start), total), to, false);
 }
 
-void EditBox::SetTextDirect(const Text& text) {
+void EditBox::WriteTextWithoutEvent(const Text& text) {
     state_->ReplaceAll(text);
     state_->pendingEvent = false;
 }
 
-std::uint32_t EditBox::PackedSelection() const {
+std::uint32_t EditBox::PackedSelectionBounds() const {
     const QTextCursor cursor = state_->widget->textCursor();
     const auto start = static_cast<std::uint32_t>(state_->ByteOffsetOf(cursor.selectionStart()));
     const auto end = static_cast<std::uint32_t>(state_->ByteOffsetOf(cursor.selectionEnd()));
@@ -731,7 +727,7 @@ std::uint32_t EditBox::PackedSelection() const {
 }
 
 // An offset of -1 asks for the line of the selection start.
-std::int32_t EditBox::LineFromChar(std::int32_t offset) const {
+std::int32_t EditBox::DisplayedLineOf(std::int32_t offset) const {
     QTextDocument* document = state_->Document();
     const int position = offset < 0 ? state_->widget->textCursor().selectionStart()
                                     : state_->PositionOfByte(static_cast<std::size_t>(offset));
@@ -749,9 +745,9 @@ std::int32_t EditBox::LineFromChar(std::int32_t offset) const {
 }
 
 // A line of -1 is the line of the selection start; a line past the last gives -1.
-std::int32_t EditBox::LineIndex(std::int32_t line) const {
+std::int32_t EditBox::DisplayedLineStart(std::int32_t line) const {
     if (line < 0) {
-        line = LineFromChar(-1);
+        line = DisplayedLineOf(-1);
     }
     QTextDocument* document = state_->Document();
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {

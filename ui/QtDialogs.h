@@ -6,7 +6,8 @@ class QWidget;
 
 namespace quorvel::ui {
 
-// The dialogs on Qt's message box, input dialog and file dialogs.
+// The dialogs on Qt's message box, input dialog and file dialogs. Owns nothing: each dialog lives
+// for one call, over the parent window it only uses. Owned by the main window.
 class QtDialogs final : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}

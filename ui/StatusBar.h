@@ -10,10 +10,14 @@ class QLabel;
 class QStatusBar;
 class QWidget;
 
-// The status bar 状态条1: three fixed panes of 274, 200 and 200 pixels. Reading a pane gives
+// The status bar: three fixed panes of 274, 200 and 200 pixels. Reading a pane gives
 // exactly the bytes last written to it; a pane number outside 0 to 2 is ignored.
 namespace quorvel::ui {
 
+// Owns its Qt bar (until the parent window deletes it first) and a copy of each pane's text, so
+// that a pane shows exactly what was written. It only displays: pane 0 shows the workspace's
+// current label, pane 1 the homepage line, pane 2 the clock; what is current lives elsewhere.
+// Owned by the main window, or a test.
 class StatusBar : public QObject {
     Q_OBJECT
 public:

@@ -9,7 +9,7 @@
 class QTreeWidget;
 class QWidget;
 
-// The tree 树型框1 as the program sees it: nodes addressed by their 0-based preorder index (each
+// The tree as the program sees it: nodes addressed by their 0-based preorder index (each
 // node, then its children, top-level nodes in order, expanded or not); parent -1 at the top;
 // levels 1 and 2; an integer item value and an image number (2 for a document, 12 for a label)
 // per node; at most one selected node, -1 for none.
@@ -22,6 +22,8 @@ inline constexpr int kNoNode = -1;
 inline constexpr int kDocumentImage = 2;
 inline constexpr int kLabelImage = 12;
 
+// Owns its Qt widget and nodes (until the parent window deletes the widget first). Owned by the
+// main window, or a test; the workspace only uses it and decides what a node means.
 class TreeView : public QObject {
     Q_OBJECT
 public:

@@ -1,8 +1,6 @@
 // Changes to documents and nodes that the document and label commands share.
-#include "workspace/Workspace.h"
-
-#include "editor/EditRecorder.h"
 #include "ui/TreeView.h"
+#include "workspace/Workspace.h"
 
 namespace quorvel::workspace {
 
@@ -11,7 +9,7 @@ void Workspace::MoveDocument(int number, const Text& newPath) {
         return;
     }
     Text& entry = documents_[static_cast<std::size_t>(number) - 1];
-    if (entry == currentDocument_) {
+    if (entry == current_.document) {
         MakeDocumentCurrent(newPath);
     }
     entry = newPath;
@@ -24,9 +22,9 @@ void Workspace::DeleteNodeWithoutWriteBack(int index, PendingEdit pending) {
     } else {
         // The edit belonged to what is being deleted; keeping it would bring it back.
         SetCurrentLabel(Text());
-        parts_.dirty.set = false;
+        current_.edited = false;
     }
-    const bool isDocumentNode = parts_.tree.Level(index) == 1;
+    const bool isDocumentNode = IsDocumentNode(index);
     selectionGuard_ = true;
     if (isDocumentNode) {
         RemoveDocumentNode(index);

@@ -119,8 +119,8 @@ void DocumentCommands::DeleteDocumentFile() {
         return;
     }
     // The selected node's own document, whichever is current.
-    const Text path = workspace_.DocumentOfNode(selected);
-    const int documentNode = workspace_.DocumentNodeOf(selected);
+    const Text path = workspace_.DocumentPathOf(selected);
+    const int documentNode = workspace_.DocumentNodeIndexOf(selected);
     if (ShowMessage(dialogs_, MessageId::ConfirmDeleteFile, path) != ui::MessageAnswer::Yes) {
         return;
     }
@@ -154,7 +154,7 @@ void DocumentCommands::RestoreBackup(std::string_view prefix) {
     // document (the current one, as a selection is always loaded), else the current one.
     const int selected = workspace_.Tree().Selection();
     const Text document = selected == ui::kNoNode ? workspace_.CurrentDocument()
-                                                  : workspace_.DocumentOfNode(selected);
+                                                  : workspace_.DocumentPathOf(selected);
     switch (store::RestoreBackupCopy(document, prefix)) {
     case store::RestoreOutcome::NoBackup:
         ShowMessage(dialogs_, MessageId::BackupMissing);

@@ -16,6 +16,8 @@ namespace quorvel::workspace {
 
 class Workspace;
 
+// Keeps no state. Uses, without owning: the workspace and the dialogs, both lent by the main
+// window (or a test) for its whole life.
 class DocumentCommands {
 public:
     DocumentCommands(Workspace& workspace, ui::Dialogs& dialogs)

@@ -65,7 +65,7 @@ const Text& LabelCommands::ActingDocument() const {
     if (selected == ui::kNoNode) {
         return workspace_.CurrentDocument();
     }
-    return workspace_.DocumentOfNode(selected);
+    return workspace_.DocumentPathOf(selected);
 }
 
 void LabelCommands::NewLabel() {
@@ -92,8 +92,8 @@ void LabelCommands::NewLabel() {
     ui::TreeView& tree = workspace_.Tree();
     const int selected = tree.Selection();
     if (selected != ui::kNoNode) {
-        const int added = tree.AddNode(workspace_.DocumentNodeOf(selected), *name, ui::kLabelImage,
-                                       tree.ItemValue(selected));
+        const int added = tree.AddNode(workspace_.DocumentNodeIndexOf(selected), *name,
+                                       ImageOf(NodeKind::Label), tree.ItemValue(selected));
         workspace_.SelectGuarded(added);
     }
     workspace_.SetCurrentLabel(*name);
@@ -122,8 +122,8 @@ void LabelCommands::SaveLabel() {
     const int selected = tree.Selection();
     if (selected != ui::kNoNode) {
         // The new node is only shown: the selection, and what it loaded, stay.
-        const int documentNode = workspace_.DocumentNodeOf(selected);
-        tree.AddNode(documentNode, name, ui::kLabelImage, tree.ItemValue(documentNode));
+        const int documentNode = workspace_.DocumentNodeIndexOf(selected);
+        tree.AddNode(documentNode, name, ImageOf(NodeKind::Label), tree.ItemValue(documentNode));
         tree.Expand(documentNode);
     }
     workspace_.SetCurrentLabel(name);
@@ -161,19 +161,22 @@ void LabelCommands::RenameNode() {
         ShowMessage(dialogs_, MessageId::SelectLabelToRename);
         return;
     }
-    if (workspace_.DocumentOfNode(selected).empty()) {
+    if (workspace_.DocumentPathOf(selected).empty()) {
         return;
     }
-    if (workspace_.Tree().Image(selected) == ui::kLabelImage) {
+    switch (workspace_.KindOf(selected)) {
+    case NodeKind::Label:
         RenameLabelNode(selected);
-    } else {
+        return;
+    case NodeKind::Document:
         RenameDocumentNode(selected);
+        return;
     }
 }
 
 void LabelCommands::RenameLabelNode(int node) {
     ui::TreeView& tree = workspace_.Tree();
-    const Text document = workspace_.DocumentOfNode(node);
+    const Text document = workspace_.DocumentPathOf(node);
     const Text old = tree.NodeText(node);
     const std::optional<Text> name =
         dialogs_.AskText(text::InterfaceText(kNewLabelNamePrompt), old);
@@ -216,7 +219,7 @@ void LabelCommands::RenameDocumentNode(int node) {
         return;
     }
     const int number = tree.ItemValue(node);
-    const Text oldPath = workspace_.DocumentOfNode(node);
+    const Text oldPath = workspace_.DocumentPathOf(node);
     const Text newPath = store::SplitPath(oldPath).directory + *name + Text(kDocumentExtension);
     if (MoveFileWithoutReplacing(oldPath, newPath) == FileMove::Refused) {
         return;
@@ -233,13 +236,13 @@ void LabelCommands::DeleteNode() {
         ShowMessage(dialogs_, MessageId::SelectLabelToDelete);
         return;
     }
-    const Text document = workspace_.DocumentOfNode(selected);
+    const Text document = workspace_.DocumentPathOf(selected);
     if (document.empty()) {
         return;
     }
     const Text nodeText = tree.NodeText(selected);
     const bool isCurrentDocument = document == workspace_.CurrentDocument();
-    if (tree.Level(selected) == 1) {
+    if (workspace_.IsDocumentNode(selected)) {
         if (ShowMessage(dialogs_, MessageId::ConfirmDeleteDocumentNode, nodeText) !=
             ui::MessageAnswer::Yes) {
             return;

@@ -13,6 +13,8 @@ namespace quorvel::workspace {
 
 class Workspace;
 
+// Keeps no state. Uses, without owning: the workspace and the dialogs, both lent by the main
+// window (or a test) for its whole life.
 class LabelCommands {
 public:
     LabelCommands(Workspace& workspace, ui::Dialogs& dialogs)

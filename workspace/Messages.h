@@ -37,6 +37,7 @@ enum class MessageId {
     RestoreFailed,
 };
 
+// One row of the message table, a constant over static strings.
 struct MessageEntry {
     MessageId id;
     std::string_view text;  // for the confirmations: the part before the inserted text

@@ -3,20 +3,15 @@
 #include "store/Backup.h"
 #include "store/Document.h"
 #include "text/TextOps.h"
-#include "ui/EditBox.h"
-#include "ui/StatusBar.h"
 #include "ui/TreeView.h"
 
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstddef>
 #include <optional>
-#include <utility>
 
 namespace quorvel::workspace {
 namespace {
-
-constexpr int kCurrentLabelPane = 0;
 
 // Holds the tree's painting off while many nodes go in, so a visible tree repaints once at the
 // end instead of after every node.
@@ -69,29 +64,6 @@ Text DocumentBaseName(const Text& path) {
     return dot == Text::npos ? name : name.substr(0, dot);
 }
 
-Workspace::Workspace(WorkspaceParts parts, Text windowTitle)
-    : parts_(parts), windowTitle_(std::move(windowTitle)) {
-    connect(&parts_.tree, &ui::TreeView::SelectionChanged, this, &Workspace::HandleTreeSelection);
-    connect(&parts_.tree, &ui::TreeView::RightButtonReleased, this,
-            &Workspace::OnRightButtonReleased);
-}
-
-Text Workspace::CurrentLabel() const {
-    return parts_.statusBar.ReadPane(kCurrentLabelPane);
-}
-
-void Workspace::SetCurrentLabel(const Text& label) {
-    parts_.statusBar.WritePane(kCurrentLabelPane, label);
-}
-
-void Workspace::ShowLabel(const Text& path, const Text& label) {
-    const store::SectionRead section = store::ReadSection(path, label);
-    if (section.found) {
-        parts_.editBox.WriteText(section.text);
-    }
-    SetCurrentLabel(label);
-}
-
 void Workspace::BuildTree() {
     PaintPause pause(parts_.tree.widget());
     documents_.clear();
@@ -110,7 +82,7 @@ void Workspace::BuildTree() {
     std::vector<std::optional<std::vector<Text>>> listings;
     int number = 0;
     for (std::size_t begin = 0; begin < registry.size();) {
-        const std::size_t end = RunEnd(registry, begin, currentDocument_);
+        const std::size_t end = RunEnd(registry, begin, current_.document);
         listings.clear();
         for (std::size_t i = begin; i < end; ++i) {
             listings.push_back(ListRegistered(registry[i]));
@@ -119,14 +91,14 @@ void Workspace::BuildTree() {
             const Text& path = registry[i];
             ++number;
             const int documentNode = parts_.tree.AddNode(ui::kNoNode, DocumentBaseName(path),
-                                                         ui::kDocumentImage, number);
+                                                         ImageOf(NodeKind::Document), number);
             documents_.push_back(path);
             const std::optional<std::vector<Text>>& labels = listings[i - begin];
             if (!labels) {
                 continue; // a missing file shows as a node without labels and is never restored
             }
             const std::vector<int> labelNodes = AddLabelNodes(documentNode, number, *labels);
-            if (path == currentDocument_) {
+            if (path == current_.document) {
                 RestoreCurrentLabel(documentNode, *labels, labelNodes);
             }
         }
@@ -149,15 +121,15 @@ void Workspace::RestoreCurrentLabel(int documentNode, const std::vector<Text>& l
             break;
         }
     }
-    ShowLabel(currentDocument_, saved);
-    store::StartupBackup(currentDocument_);
-    SetCaptionToDocument(currentDocument_);
+    ShowLabel(current_.document, saved);
+    store::StartupBackup(current_.document);
+    SetCaptionToDocument(current_.document);
 }
 
 std::vector<int> Workspace::AddLabelNodes(int documentNode, int number,
                                           const std::vector<Text>& labels) {
     // One batch per document: the tree takes its labels in a single insertion.
-    const int first = parts_.tree.AddNodes(documentNode, labels, ui::kLabelImage, number);
+    const int first = parts_.tree.AddNodes(documentNode, labels, ImageOf(NodeKind::Label), number);
     std::vector<int> nodes(labels.size(), ui::kNoNode);
     for (std::size_t i = 0; i < nodes.size() && first != ui::kNoNode; ++i) {
         nodes[i] = first + static_cast<int>(i);
@@ -167,8 +139,8 @@ std::vector<int> Workspace::AddLabelNodes(int documentNode, int number,
 
 void Workspace::AddDocument(const Text& path, DocumentKind kind) {
     const int number = static_cast<int>(documents_.size()) + 1;
-    const int documentNode =
-        parts_.tree.AddNode(ui::kNoNode, DocumentBaseName(path), ui::kDocumentImage, number);
+    const int documentNode = parts_.tree.AddNode(ui::kNoNode, DocumentBaseName(path),
+                                                 ImageOf(NodeKind::Document), number);
     if (kind == DocumentKind::Opened) {
         const std::vector<Text> labels = store::ListLabels(path);
         {
@@ -180,10 +152,10 @@ void Workspace::AddDocument(const Text& path, DocumentKind kind) {
             ShowLabel(path, labels.front());
         }
     }
-    currentDocument_ = path;
+    current_.document = path;
     documents_.push_back(path);
     store::RegisterDocument(parts_.settings, path);
-    parts_.settings.WriteSetting(store::kCurrentDocumentSetting, currentDocument_);
+    parts_.settings.WriteSetting(store::kCurrentDocumentSetting, current_.document);
     parts_.settings.WriteSetting(store::kCurrentLabelSetting, Text());
     SelectGuarded(documentNode);
     SetCurrentLabel(Text());
@@ -192,24 +164,22 @@ void Workspace::AddDocument(const Text& path, DocumentKind kind) {
 void Workspace::RemoveDocumentNode(int documentNode) {
     // No guard: a selection the deletion moves is handled like any other.
     parts_.tree.DeleteNode(documentNode);
-    currentDocument_.clear();
+    current_.document.clear();
     parts_.settings.WriteSetting(store::kCurrentDocumentSetting, Text());
     parts_.settings.WriteSetting(store::kCurrentLabelSetting, Text());
     SetCurrentLabel(Text());
 }
 
-void Workspace::SelectGuarded(int index) {
-    selectionGuard_ = true;
-    parts_.tree.Select(index);
-    selectionGuard_ = false;
+NodeKind Workspace::KindOf(int index) const {
+    return parts_.tree.Level(index) == 1 ? NodeKind::Document : NodeKind::Label;
 }
 
-int Workspace::DocumentNodeOf(int index) const {
+int Workspace::DocumentNodeIndexOf(int index) const {
     const int parent = parts_.tree.Parent(index);
     return parent == ui::kNoNode ? index : parent;
 }
 
-const Text& Workspace::DocumentOfNode(int index) const {
+const Text& Workspace::DocumentPathOf(int index) const {
     static const Text kNoDocument;
     if (index < 0 || index >= parts_.tree.Count()) {
         return kNoDocument;
@@ -226,8 +196,8 @@ void Workspace::SetCaptionToDocument(const Text& path) {
 }
 
 void Workspace::MakeDocumentCurrent(const Text& path) {
-    currentDocument_ = path;
-    parts_.settings.WriteSetting(store::kCurrentDocumentSetting, currentDocument_);
+    current_.document = path;
+    parts_.settings.WriteSetting(store::kCurrentDocumentSetting, current_.document);
 }
 
 } // namespace quorvel::workspace

@@ -2,6 +2,8 @@
 
 #include "store/Settings.h"
 #include "text/CodePage.h"
+#include "workspace/CurrentState.h"
+#include "workspace/NodeKind.h"
 
 #include <QObject>
 #include <QPoint>
@@ -12,38 +14,35 @@ class EditBox;
 class StatusBar;
 class TreeView;
 } // namespace quorvel::ui
-namespace quorvel::editor {
-struct DirtyFlag;
-}
 
 // The program's picture of the open documents and the label being edited: the DocumentList,
 // the two-level tree (a document node per document, a label node per label under it), the
-// CurrentDocument, the CurrentLabel (status pane 0 is that state), the SelectionGuard and the
+// CurrentState (document, label, edited flag, auto-save switch), the SelectionGuard and the
 // auto-save rule. All file work goes through the store.
 //
 // The selected node is always the loaded node: every selection change the user makes, a right
 // click included, runs HandleTreeSelection (auto-save first, then load). The SelectionGuard only
 // covers the program's own selection changes (SelectGuarded), so a label command started from the
 // pop-up always acts on the document and label that are current.
-//
-// Owns: the DocumentList, the CurrentDocument, the guard and the auto-save switch. Uses, without
-// owning: the settings file, the tree, the edit box, the status bar and the DirtyFlag.
 namespace quorvel::workspace {
 
 enum class DocumentKind { New, Opened };
 
+// The parts a workspace works with, lent by their owner (the main window, or a test) for the
+// workspace's whole life; the workspace owns none of them.
 struct WorkspaceParts {
     store::Settings& settings;
     ui::TreeView& tree;
     ui::EditBox& editBox;
-    ui::StatusBar& statusBar;
-    editor::DirtyFlag& dirty;
+    ui::StatusBar& statusBar; // shows the current label in pane 0; never read back
 };
 
 // The last "/"-component of a path without its last extension (from its last "."): "a.b.txt"
 // gives "a.b", a name without a dot stays whole, and a dot-file such as ".txt" gives "".
 Text DocumentBaseName(const Text& path);
 
+// Owns: the DocumentList, the CurrentState and the SelectionGuard. Uses, without owning: the
+// settings file, the tree, the edit box and the status bar (WorkspaceParts).
 class Workspace : public QObject {
     Q_OBJECT
 public:
@@ -51,15 +50,20 @@ public:
     Workspace(WorkspaceParts parts, Text windowTitle);
 
     const Text& WindowTitle() const { return windowTitle_; }
-    const Text& CurrentDocument() const { return currentDocument_; }
+    const CurrentState& Current() const { return current_; }
+    const Text& CurrentDocument() const { return current_.document; }
     // Start-up sets the document from the command line or the settings; nothing is written.
-    void SetCurrentDocument(const Text& path) { currentDocument_ = path; }
-    // Status pane 0 is the CurrentLabel itself.
-    Text CurrentLabel() const;
+    void SetCurrentDocument(const Text& path) { current_.document = path; }
+    const Text& CurrentLabel() const { return current_.label; }
+    // Status pane 0 follows: it shows the label, and nothing reads it back.
     void SetCurrentLabel(const Text& label);
     const std::vector<Text>& DocumentList() const { return documents_; }
 
-    bool IsAutoSaveOn() const { return autoSaveOn_; }
+    // The edit recorder's report of an edit made with the edit box focused: the edited flag is
+    // set, for the next AutoSave.
+    void MarkEdited() { current_.edited = true; }
+
+    bool IsAutoSaveOn() const { return current_.autoSaveOn; }
     // Start-up checks the switch from the settings; nothing is written.
     void SetAutoSaveSwitch(bool on);
 
@@ -83,16 +87,19 @@ public:
 
     // A selection change made by the program, with the guard held around it.
     void SelectGuarded(int index);
-    // The document node of a node: itself at the top, else its parent.
-    int DocumentNodeOf(int index) const;
+    // A node's kind, from its place in the tree: a top-level node is a document node; an index
+    // that names no node reads as a label node.
+    NodeKind KindOf(int index) const;
+    bool IsDocumentNode(int index) const { return KindOf(index) == NodeKind::Document; }
+    // The index of a node's document node: itself at the top, else its parent.
+    int DocumentNodeIndexOf(int index) const;
     // The path of the document a node belongs to ("" for an index that names no node).
-    const Text& DocumentOfNode(int index) const;
+    const Text& DocumentPathOf(int index) const;
 
     // The parts the document and label commands work with.
     store::Settings& Settings() const { return parts_.settings; }
     ui::TreeView& Tree() const { return parts_.tree; }
     ui::EditBox& EditBox() const { return parts_.editBox; }
-    editor::DirtyFlag& Dirty() const { return parts_.dirty; }
 
     // Shows a caption of the commands' own ("Quorvel--" and a path after a new document).
     void SetCaption(const Text& caption) { emit CaptionChanged(caption); }
@@ -130,9 +137,8 @@ private:
     WorkspaceParts parts_;
     Text windowTitle_;
     std::vector<Text> documents_;
-    Text currentDocument_;
+    CurrentState current_;
     bool selectionGuard_ = false;
-    bool autoSaveOn_ = false;
 };
 
 } // namespace quorvel::workspace

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "ui/TreeView.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -52,7 +53,8 @@ std::vector<Text> MainWindowTest::TreeTexts() {
     std::vector<Text> texts;
     ui::TreeView& tree = window_->tree();
     for (int i = 0; i < tree.Count(); ++i) {
-        texts.push_back((tree.Level(i) == 2 ? "  " : "") + tree.NodeText(i));
+        const bool label = window_->workspace().KindOf(i) == workspace::NodeKind::Label;
+        texts.push_back((label ? "  " : "") + tree.NodeText(i));
     }
     return texts;
 }

@@ -51,7 +51,7 @@ protected:
 
     quorvel::testing::TempDir dir_;
     ClockReading now_{2013, 5, 7, 14, 3, 9};
-    std::unique_ptr<ProgramState> state_ = InitGlobals();
+    std::unique_ptr<ProgramState> state_ = CreateProgramState();
     quorvel::testing::ScriptedDialogs dialogs_;
     std::unique_ptr<MainWindow> window_;
 };

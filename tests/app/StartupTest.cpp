@@ -314,7 +314,7 @@ TEST_P(CloseTest, SavesOnClose) {
 
     if (c.editPending) {
         Window().editBox().WriteText("changed");
-        state_->dirty.set = true; // as if typed into the box
+        Window().workspace().MarkEdited(); // as if typed into the box
     }
     Window().workspace().SetCurrentLabel(c.labelBeforeClose);
     Window().close();

@@ -11,10 +11,12 @@
 namespace quorvel::editor {
 namespace {
 
-// The edit box beside another control in a shown window, so that either can hold the focus.
+// The edit box beside another control in a shown window, so that either can hold the focus; the
+// recorder's reports of edits are kept as a flag, as the workspace keeps them.
 class EditRecorderTest : public ::testing::Test {
 protected:
     EditRecorderTest() {
+        QObject::connect(&recorder_, &EditRecorder::Edited, [this] { edited_ = true; });
         auto* layout = new QVBoxLayout(&window_);
         layout->addWidget(box_.widget());
         layout->addWidget(other_);
@@ -44,14 +46,14 @@ protected:
     ui::EditBox box_{&window_};
     QLineEdit* other_ = new QLineEdit(&window_);
     EditHistory history_;
-    DirtyFlag dirty_;
-    EditRecorder recorder_{box_, history_, dirty_};
+    EditRecorder recorder_{box_, history_};
+    bool edited_ = false;
 };
 
 TEST_F(EditRecorderTest, NothingIsRecordedBeforeTheSeedButTheFocusRuleHolds) {
     FocusBox();
     Type("ab");
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(edited_);
     EXPECT_EQ(history_.Count(), 1);
     EXPECT_EQ(history_.Position(), 0);
 
@@ -62,14 +64,14 @@ TEST_F(EditRecorderTest, NothingIsRecordedBeforeTheSeedButTheFocusRuleHolds) {
     EXPECT_EQ(history_.Entry(1).caret, 0);
 }
 
-TEST_F(EditRecorderTest, TypingInTheBoxRecordsEveryKeyAndSetsTheDirtyFlag) {
+TEST_F(EditRecorderTest, TypingInTheBoxRecordsEveryKeyAndReportsAnEdit) {
     box_.WriteText("seed");
     recorder_.SeedHistory();
     FocusBox();
     box_.SetSelectionStart(4);
     Type("xyz");
 
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(edited_);
     ASSERT_EQ(history_.Count(), 4);
     EXPECT_EQ(history_.Position(), 4);
     EXPECT_EQ(history_.Entry(2).text, "seedx");
@@ -88,37 +90,37 @@ TEST_F(EditRecorderTest, TypingInTheBoxRecordsEveryKeyAndSetsTheDirtyFlag) {
     EXPECT_EQ(history_.Count(), 4);
 }
 
-TEST_F(EditRecorderTest, AProgramWriteFromAnotherControlIsRecordedButNotDirty) {
+TEST_F(EditRecorderTest, AProgramWriteFromAnotherControlIsRecordedButNoEdit) {
     FocusOther();
     box_.WriteText("first");
     recorder_.SeedHistory();
     box_.WriteText("second");
     box_.WriteText("second");
 
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(edited_);
     ASSERT_EQ(history_.Count(), 3);
     EXPECT_EQ(history_.Entry(2).text, "second");
     EXPECT_EQ(history_.Entry(3).text, "second");
 }
 
-TEST_F(EditRecorderTest, UndoAndRedoSetTheDirtyFlagOnlyFromTheBox) {
+TEST_F(EditRecorderTest, UndoAndRedoReportAnEditOnlyFromTheBox) {
     recorder_.SeedHistory();
     FocusOther();
     box_.WriteText("one");
     box_.WriteText("two");
-    ASSERT_FALSE(dirty_.set);
+    ASSERT_FALSE(edited_);
 
     recorder_.UndoEdit();
     EXPECT_EQ(box_.ReadText(), "one");
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(edited_);
     recorder_.RedoEdit();
     EXPECT_EQ(box_.ReadText(), "two");
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(edited_);
 
     FocusBox();
     recorder_.UndoEdit();
     EXPECT_EQ(box_.ReadText(), "one");
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(edited_);
     // The writes of the undo and the redo added nothing.
     EXPECT_EQ(history_.Count(), 3);
     EXPECT_EQ(history_.Position(), 2);

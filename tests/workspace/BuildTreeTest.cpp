@@ -41,7 +41,7 @@ TEST_F(BuildTreeTest, SameBaseNameInTwoFoldersGivesTwoDocuments) {
 
     const std::vector<Text> expected = {"1|x|1|2", "2|p|1|12", "1|x|2|2", "2|q|2|12"};
     EXPECT_EQ(TreeDump(), expected);
-    EXPECT_EQ(workspace_.DocumentOfNode(3), second);
+    EXPECT_EQ(workspace_.DocumentPathOf(3), second);
 
     tree_.Select(3);
     EXPECT_EQ(workspace_.CurrentDocument(), second);

@@ -37,7 +37,7 @@ TEST_P(AddDocumentTest, AppendsSelectsAndMakesItCurrentWithoutLoading) {
     workspace_.BuildTree();
     tree_.Select(1); // f1 is being edited, and the edit is pending
     editBox_.WriteText("edited");
-    dirty_.set = true;
+    workspace_.MarkEdited();
     WriteSettingValue(store::kCurrentLabelSetting, "old");
     captions_.clear();
     const Text second = PathOf("second.txt");
@@ -63,7 +63,7 @@ TEST_P(AddDocumentTest, AppendsSelectsAndMakesItCurrentWithoutLoading) {
     }
     // Selected under the guard: no auto-save, so the pending edit is neither written to the
     // document left nor into the new one, and the caption is the caller's business.
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(Edited());
     EXPECT_EQ(quorvel::testing::ReadBytes(first), firstBytes);
     EXPECT_EQ(store::FileExists(second), c.fileExists);
     EXPECT_TRUE(captions_.empty());
@@ -109,7 +109,7 @@ TEST_P(RemoveDocumentNodeTest, RemovesOnlyThatDocumentsNodes) {
     const Text added = PathOf("d.txt");
     workspace_.AddDocument(added, DocumentKind::New);
     EXPECT_EQ(tree_.ItemValue(tree_.Count() - 1), 4);
-    EXPECT_EQ(workspace_.DocumentOfNode(tree_.Count() - 1), added);
+    EXPECT_EQ(workspace_.DocumentPathOf(tree_.Count() - 1), added);
 }
 
 // Names each case after the place of the removed document among the three.

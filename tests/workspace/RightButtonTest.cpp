@@ -79,7 +79,7 @@ TEST_P(RightButtonTest, SelectsLikeAnyClickAndPopsUpOnRelease) {
     // Loading beta's label saved alpha's a first; otherwise the edit is still pending.
     const Text savedA = c.betaCurrent ? "Xone" : "one";
     EXPECT_EQ(quorvel::testing::ReadBytes(alpha), DocumentBytes({{"a", savedA}, {"b", "two"}}));
-    EXPECT_EQ(dirty_.set, !c.betaCurrent);
+    EXPECT_EQ(Edited(), !c.betaCurrent);
     EXPECT_EQ(popups_,
               c.popup ? std::vector<QPoint>{viewport->mapToGlobal(at)} : std::vector<QPoint>{});
 

@@ -40,14 +40,14 @@ TEST_F(SelectionTest, SwitchingLabelsSavesTheEditedOne) {
     EXPECT_EQ(workspace_.CurrentDocument(), alpha_);
     EXPECT_EQ(captions_, std::vector<Text>{kTitle + alpha_});
     EXPECT_EQ(editBox_.ReadText(), "one");
-    EXPECT_FALSE(dirty_.set); // showing a label from the tree is no edit
+    EXPECT_FALSE(Edited()); // showing a label from the tree is no edit
     TypeIntoEditBox("X");
-    ASSERT_TRUE(dirty_.set);
+    ASSERT_TRUE(Edited());
 
     tree_.Select(2);
 
     EXPECT_EQ(Alpha(), DocumentBytes({{"a", "Xone"}, {"b", "two"}, {"c", "three"}}));
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(Edited());
     EXPECT_EQ(workspace_.CurrentLabel(), "b");
     EXPECT_EQ(editBox_.ReadText(), "two");
     EXPECT_EQ(captions_.size(), 1u); // the same document: the caption stays
@@ -78,11 +78,11 @@ TEST_F(SelectionTest, DocumentNodeEmptiesTheLabelAndKeepsTheText) {
     tree_.Select(2); // no label was current: nothing to save, the edit stays pending
 
     EXPECT_EQ(Alpha(), alphaBytes_);
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(Edited());
     EXPECT_EQ(editBox_.ReadText(), "two");
 
     tree_.Select(3); // now b is current, and it gets the box as it is
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(Edited());
     EXPECT_EQ(Alpha(), alphaBytes_);
 }
 
@@ -90,12 +90,12 @@ TEST_F(SelectionTest, EmptiedEditBoxSavesNothingAndClearsTheFlag) {
     StartWithLabelA();
     EmptyEditBox();
     ASSERT_EQ(editBox_.ReadText(), "");
-    ASSERT_TRUE(dirty_.set);
+    ASSERT_TRUE(Edited());
 
     tree_.Select(2);
 
     EXPECT_EQ(Alpha(), alphaBytes_);
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(Edited());
 }
 
 TEST_F(SelectionTest, SwitchOffSavesNothingUntilItIsOnAgain) {
@@ -106,7 +106,7 @@ TEST_F(SelectionTest, SwitchOffSavesNothingUntilItIsOnAgain) {
     tree_.Select(2);
 
     EXPECT_EQ(Alpha(), alphaBytes_);
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(Edited());
     EXPECT_EQ(editBox_.ReadText(), "two");
 
     TypeIntoEditBox("Y");
@@ -114,7 +114,7 @@ TEST_F(SelectionTest, SwitchOffSavesNothingUntilItIsOnAgain) {
     tree_.Select(3); // the label current when the switch came on is the one saved
 
     EXPECT_EQ(Alpha(), DocumentBytes({{"a", "one"}, {"b", "Ytwo"}, {"c", "three"}}));
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(Edited());
 }
 
 TEST_F(SelectionTest, LabelWithoutSectionKeepsTheTextAndGetsItAppended) {

@@ -33,6 +33,8 @@ WorkspaceTest::WorkspaceTest() {
     layout->addWidget(statusBar_.widget());
     window_.resize(800, 600);
 
+    QObject::connect(&recorder_, &editor::EditRecorder::Edited, &workspace_,
+                     &Workspace::MarkEdited);
     QObject::connect(&workspace_, &Workspace::CaptionChanged,
                      [this](const Text& caption) { captions_.push_back(caption); });
     QObject::connect(&workspace_, &Workspace::PopupRequested,

@@ -32,7 +32,8 @@ struct Section {
 Text DocumentBytes(std::initializer_list<Section> sections);
 
 // Real widgets in a plain window, a real settings file in a temporary directory, the real edit
-// recorder setting the DirtyFlag, and the workspace under test with the auto-save switch on.
+// recorder reporting edits to the workspace, and the workspace under test with the auto-save
+// switch on.
 class WorkspaceTest : public ::testing::Test {
 protected:
     WorkspaceTest();
@@ -59,6 +60,8 @@ protected:
     // Selects everything in the edit box and deletes it, from the keyboard.
     void EmptyEditBox();
     void FocusTree();
+    // The workspace's edited flag.
+    bool Edited() const { return workspace_.Current().edited; }
 
     quorvel::testing::TempDir dir_;
     store::Settings settings_{dir_.File("kelmora.ini")};
@@ -66,10 +69,9 @@ protected:
     ui::TreeView tree_{&window_};
     ui::EditBox editBox_{&window_};
     ui::StatusBar statusBar_{&window_};
-    editor::DirtyFlag dirty_;
     editor::EditHistory history_;
-    editor::EditRecorder recorder_{editBox_, history_, dirty_};
-    Workspace workspace_{{settings_, tree_, editBox_, statusBar_, dirty_}, kTitle};
+    editor::EditRecorder recorder_{editBox_, history_};
+    Workspace workspace_{{settings_, tree_, editBox_, statusBar_}, kTitle};
     std::vector<Text> captions_;
     std::vector<QPoint> popups_;
 };

@@ -40,7 +40,7 @@ TEST_P(EventCountTest, OneEventPerChange) {
 }
 
 void End(EditBox& box) {
-    box.SetSelection(6, 6);
+    box.SelectRange(6, 6);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                   [](EditBox& b, QPlainTextEdit&) { b.WriteText("x"), b.WriteText("y"); }, 2, "y"},
         EventCase{"WriteUnchanged", [](EditBox& b, QPlainTextEdit&) { b.WriteText("ab\r\ncd"); }, 1,
                   "ab\r\ncd"},
-        EventCase{"SetTextDirect", [](EditBox& b, QPlainTextEdit&) { b.SetTextDirect(""); }, 0, ""},
+        EventCase{"WriteTextWithoutEvent",
+                  [](EditBox& b, QPlainTextEdit&) { b.WriteTextWithoutEvent(""); }, 0, ""},
         EventCase{"TypeThree", [](EditBox&, QPlainTextEdit& e) { QTest::keyClicks(&e, "xyz"); }, 3,
                   "xyzab\r\ncd"},
         EventCase{"Enter", [](EditBox&, QPlainTextEdit& e) { QTest::keyClick(&e, Qt::Key_Return); },
@@ -66,47 +67,48 @@ INSTANTIATE_TEST_SUITE_P(
                   "ab\r\ncd"},
         EventCase{"DeleteSelection",
                   [](EditBox& b, QPlainTextEdit& e) {
-                      b.SetSelection(1, 5);
+                      b.SelectRange(1, 5);
                       QTest::keyClick(&e, Qt::Key_Delete);
                   },
                   1, "ad"},
         EventCase{"TypeOverSameCharacter",
                   [](EditBox& b, QPlainTextEdit& e) {
-                      b.SetSelection(0, 1);
+                      b.SelectRange(0, 1);
                       QTest::keyClicks(&e, "a");
                   },
                   1, "ab\r\ncd"},
-        EventCase{"Paste", [](EditBox& b, QPlainTextEdit&) { b.Paste(); }, 1, "P\nQab\r\ncd"},
+        EventCase{"Paste", [](EditBox& b, QPlainTextEdit&) { b.PasteFromClipboard(); }, 1,
+                  "P\nQab\r\ncd"},
         EventCase{"PasteEmptyClipboard",
                   [](EditBox& b, QPlainTextEdit&) {
                       QApplication::clipboard()->clear();
-                      b.Paste();
+                      b.PasteFromClipboard();
                   },
                   0, "ab\r\ncd"},
         EventCase{"ReplaceSelectionUndoable",
                   [](EditBox& b, QPlainTextEdit&) {
-                      b.SetSelection(0, 2);
+                      b.SelectRange(0, 2);
                       b.ReplaceSelection("AB\nX", UndoFlag::Undoable);
                   },
                   1, "AB\nX\r\ncd"},
         EventCase{"ReplaceSelectionEmptyRemoves",
                   [](EditBox& b, QPlainTextEdit&) {
-                      b.SetSelection(1, 5);
+                      b.SelectRange(1, 5);
                       b.ReplaceSelection("", UndoFlag::NotUndoable);
                   },
                   1, "ad"},
-        EventCase{"SetSelectedText",
+        EventCase{"ReplaceSelectionNotUndoable",
                   [](EditBox& b, QPlainTextEdit&) {
-                      b.SetSelection(4, 6);
-                      b.SetSelectedText("\r\r");
+                      b.SelectRange(4, 6);
+                      b.ReplaceSelection("\r\r", UndoFlag::NotUndoable);
                   },
                   1, "ab\r\n\r\r"},
         EventCase{"SelectionCopyAndCaretMoves",
                   [](EditBox& b, QPlainTextEdit& e) {
                       b.SetSelectionLength(2);
                       b.SetSelectionStart(1);
-                      b.SetSelection(0, -1);
-                      b.Copy();
+                      b.SelectRange(0, -1);
+                      b.CopySelectionToClipboard();
                       QTest::keyClick(&e, Qt::Key_Right);
                   },
                   0, "ab\r\ncd"},
@@ -124,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                   0, "ab\r\ncd"},
         EventCase{"QtCutFromContextMenu",
                   [](EditBox& b, QPlainTextEdit& e) {
-                      b.SetSelection(0, 4);
+                      b.SelectRange(0, 4);
                       e.cut();
                   },
                   1, "cd"},
@@ -147,31 +149,31 @@ TEST_F(EditBoxEventTest, EventFiresInsideTheChangeWithTheNewState) {
     Start("ab\r\ncd");
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen.back(), std::make_pair(Text("ab\r\ncd"), 0));
-    box_.SetSelection(4, 4);
+    box_.SelectRange(4, 4);
     QTest::keyClicks(Edit(), "x");
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen.back(), std::make_pair(Text("ab\r\nxcd"), 5));
     QTest::keyClick(Edit(), Qt::Key_Return);
     EXPECT_EQ(seen.back(), std::make_pair(Text("ab\r\nx\r\ncd"), 7));
-    box_.SetSelection(0, 2);
-    box_.SetSelectedText("Z");
+    box_.SelectRange(0, 2);
+    box_.ReplaceSelection("Z", UndoFlag::NotUndoable);
     EXPECT_EQ(seen.back(), std::make_pair(Text("Z\r\nx\r\ncd"), 1));
 }
 
 TEST_F(EditBoxEventTest, OnlyUndoableReplaceEntersTheControlsUndoBuffer) {
     QTextDocument* document = Edit()->document();
     Start("abc");
-    box_.SetSelection(0, 1);
+    box_.SelectRange(0, 1);
     box_.ReplaceSelection("X", UndoFlag::Undoable);
     EXPECT_TRUE(document->isUndoAvailable());
     Edit()->undo();
     EXPECT_EQ(box_.ReadText(), "abc");
 
-    box_.SetSelection(0, 1);
+    box_.SelectRange(0, 1);
     box_.ReplaceSelection("Y", UndoFlag::NotUndoable);
     EXPECT_FALSE(document->isUndoAvailable());
-    box_.SetSelection(1, 2);
-    box_.SetSelectedText("Z");
+    box_.SelectRange(1, 2);
+    box_.ReplaceSelection("Z", UndoFlag::NotUndoable);
     EXPECT_FALSE(document->isUndoAvailable());
     EXPECT_EQ(box_.ReadText(), "YZc");
 }
@@ -209,9 +211,9 @@ TEST(EditBoxShortcutTest, WindowAcceleratorsGetTheKeys) {
     box.widget()->setFocus();
 
     box.WriteText("abc");
-    box.SetSelection(3, 3);
+    box.SelectRange(3, 3);
     QTest::keyClicks(box.widget(), "d");
-    box.SetSelection(1, 2);
+    box.SelectRange(1, 2);
     QApplication::clipboard()->setText("clip");
     for (int i = 0; i < 6; ++i) {
         QTest::keyClick(box.widget(), keys[i], Qt::ControlModifier);
@@ -226,7 +228,7 @@ TEST(EditBoxShortcutTest, WithoutAcceleratorsTheControlStillDoesNotUndo) {
     EditBox box(&window);
     window.show();
     box.WriteText("abc");
-    box.SetSelection(3, 3);
+    box.SelectRange(3, 3);
     QTest::keyClicks(box.widget(), "d");
     for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::SHIFT | Qt::Key_Z,
                                       Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::Key_V}) {

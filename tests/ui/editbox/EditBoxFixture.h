@@ -29,7 +29,7 @@ public:
         events_ = 0;
     }
 
-    void PlaceCaret(std::int32_t offset) { box_.SetSelection(offset, offset); }
+    void PlaceCaret(std::int32_t offset) { box_.SelectRange(offset, offset); }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(Edit(), key, modifiers);

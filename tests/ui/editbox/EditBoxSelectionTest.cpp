@@ -72,9 +72,9 @@ TEST_F(EditBoxSelectionTest, OffsetsInsideACharacterOrABreakGoToItsStart) {
     EXPECT_EQ(box_.SelectionStart(), 1);
     box_.SetSelectionStart(5);
     EXPECT_EQ(box_.SelectionStart(), 3);
-    box_.SetSelection(4, 6);
+    box_.SelectRange(4, 6);
     EXPECT_EQ(box_.SelectedText(), "\xE4\xB8\xAD");
-    box_.SetSelection(3, 5);
+    box_.SelectRange(3, 5);
     EXPECT_EQ(box_.SelectedText(), "");
 }
 
@@ -112,22 +112,22 @@ TEST_F(EditBoxSelectionTest, WrittenStartIsClampedToTheText) {
 
 TEST_F(EditBoxSelectionTest, WriteLeavesTheCaretAtZeroWithNothingSelected) {
     Start("abc\r\ndef");
-    box_.SetSelection(2, 7);
+    box_.SelectRange(2, 7);
     box_.WriteText("xyz\r\nuvw");
     EXPECT_EQ(box_.SelectionStart(), 0);
     EXPECT_EQ(box_.SelectedText(), "");
-    EXPECT_EQ(box_.PackedSelection(), 0u);
+    EXPECT_EQ(box_.PackedSelectionBounds(), 0u);
 }
 
-TEST_F(EditBoxSelectionTest, SetSelectionToMinusOneSelectsToTheEnd) {
+TEST_F(EditBoxSelectionTest, SelectRangeToMinusOneSelectsToTheEnd) {
     Start("ab\r\ncd");
-    box_.SetSelection(0, -1);
+    box_.SelectRange(0, -1);
     EXPECT_EQ(box_.SelectedText(), "ab\r\ncd");
-    box_.SetSelection(-1, 0);
+    box_.SelectRange(-1, 0);
     EXPECT_EQ(box_.SelectedText(), "");
 }
 
-TEST_F(EditBoxSelectionTest, PackedSelectionHoldsStartAndEndModulo65536) {
+TEST_F(EditBoxSelectionTest, PackedSelectionBoundsHoldStartAndEndModulo65536) {
     struct Case {
         std::int32_t start;
         std::int32_t end;
@@ -136,20 +136,20 @@ TEST_F(EditBoxSelectionTest, PackedSelectionHoldsStartAndEndModulo65536) {
     Start(std::string(65536, 'x') + "\r\n" + std::string(100, 'y'));
     for (const Case c : {Case{3, 9, 3u | 9u << 16}, Case{65530, 65540, 65530u | 4u << 16},
                          Case{65536, 65536, 0u}, Case{65538, 65600, 2u | 64u << 16}}) {
-        box_.SetSelection(c.start, c.end);
-        EXPECT_EQ(box_.PackedSelection(), c.packed) << c.start << ".." << c.end;
+        box_.SelectRange(c.start, c.end);
+        EXPECT_EQ(box_.PackedSelectionBounds(), c.packed) << c.start << ".." << c.end;
     }
     // A caret at byte 65536 is reported as line 0, column 0.
-    box_.SetSelection(65536, 65536);
-    const std::int32_t p = static_cast<std::int32_t>(box_.PackedSelection() & 0xFFFF);
-    EXPECT_EQ(box_.LineFromChar(p), 0);
-    EXPECT_EQ(p - box_.LineIndex(box_.LineFromChar(p)), 0);
+    box_.SelectRange(65536, 65536);
+    const std::int32_t p = static_cast<std::int32_t>(box_.PackedSelectionBounds() & 0xFFFF);
+    EXPECT_EQ(box_.DisplayedLineOf(p), 0);
+    EXPECT_EQ(p - box_.DisplayedLineStart(box_.DisplayedLineOf(p)), 0);
 }
 
-TEST_F(EditBoxSelectionTest, PackedSelectionCountsBytes) {
+TEST_F(EditBoxSelectionTest, PackedSelectionBoundsCountBytes) {
     Start("\xE4\xB8\xAD\r\nab");
-    box_.SetSelection(5, 7);
-    EXPECT_EQ(box_.PackedSelection(), 5u | 7u << 16);
+    box_.SelectRange(5, 7);
+    EXPECT_EQ(box_.PackedSelectionBounds(), 5u | 7u << 16);
 }
 
 TEST_F(EditBoxSelectionTest, ClickOnTheThirdLineShowsLineTwoColumnZero) {
@@ -160,14 +160,14 @@ TEST_F(EditBoxSelectionTest, ClickOnTheThirdLineShowsLineTwoColumnZero) {
     const QPoint at = Edit()->cursorRect(third).center() + QPoint(1, 0);
     QTest::mouseClick(Edit()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_EQ(releases, 1);
-    const auto p = static_cast<std::int32_t>(box_.PackedSelection() & 0xFFFF);
+    const auto p = static_cast<std::int32_t>(box_.PackedSelectionBounds() & 0xFFFF);
     EXPECT_EQ(p, 13);
-    const std::int32_t line = box_.LineFromChar(p);
+    const std::int32_t line = box_.DisplayedLineOf(p);
     EXPECT_EQ(line, 2);
-    EXPECT_EQ(p - box_.LineIndex(line), 0);
-    EXPECT_EQ(box_.LineIndex(1), 5);
-    EXPECT_EQ(box_.LineFromChar(12), 1) << "the break belongs to the line it ends";
-    EXPECT_EQ(box_.LineIndex(3), -1);
+    EXPECT_EQ(p - box_.DisplayedLineStart(line), 0);
+    EXPECT_EQ(box_.DisplayedLineStart(1), 5);
+    EXPECT_EQ(box_.DisplayedLineOf(12), 1) << "the break belongs to the line it ends";
+    EXPECT_EQ(box_.DisplayedLineStart(3), -1);
 }
 
 // While wrapping, each wrapped piece of a long line is a line of its own; the start of every
@@ -190,18 +190,19 @@ TEST_F(EditBoxSelectionTest, WrappedPiecesAreLines) {
         const int character = layout->lineAt(i).textStart();
         const std::int32_t bytes =
             character / 5 * 7 + (character % 5 >= 2 ? character % 5 + 2 : character % 5);
-        EXPECT_EQ(box_.LineIndex(1 + i), lineStart + bytes);
-        EXPECT_EQ(box_.LineFromChar(lineStart + bytes), 1 + i);
+        EXPECT_EQ(box_.DisplayedLineStart(1 + i), lineStart + bytes);
+        EXPECT_EQ(box_.DisplayedLineOf(lineStart + bytes), 1 + i);
     }
     const std::int32_t lastLine = 1 + layout->lineCount();
-    EXPECT_EQ(box_.LineFromChar(lineStart + static_cast<std::int32_t>(longLine.size()) + 2),
+    EXPECT_EQ(box_.DisplayedLineOf(lineStart + static_cast<std::int32_t>(longLine.size()) + 2),
               lastLine);
 
     box_.ShowHorizontalScrollBar();
     EXPECT_EQ(Edit()->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(Edit()->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-    EXPECT_EQ(box_.LineFromChar(lineStart + 200), 1);
-    EXPECT_EQ(box_.LineIndex(2), lineStart + static_cast<std::int32_t>(longLine.size()) + 2);
+    EXPECT_EQ(box_.DisplayedLineOf(lineStart + 200), 1);
+    EXPECT_EQ(box_.DisplayedLineStart(2),
+              lineStart + static_cast<std::int32_t>(longLine.size()) + 2);
     EXPECT_EQ(box_.ReadText(), "first\r\n" + longLine + "\r\nlast");
 }
 

@@ -99,7 +99,7 @@ void PrintTo(const BreakCase& c, std::ostream* out) {
 class BreakTest : public EditBoxFixture, public ::testing::WithParamInterface<BreakCase> {};
 
 void SelectAndDelete(EditBoxFixture& f, std::int32_t start, std::int32_t end) {
-    f.box_.SetSelection(start, end);
+    f.box_.SelectRange(start, end);
     f.Key(Qt::Key_Delete);
 }
 
@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](EditBoxFixture& f) { SelectAndDelete(f, 1, 6); }, "a\nef"},
         BreakCase{"TypeOverSelectionOverBreaks", "ab\ncd\r\nef\rg", 1,
                   [](EditBoxFixture& f) {
-                      f.box_.SetSelection(1, 8);
+                      f.box_.SelectRange(1, 8);
                       QTest::keyClicks(f.Edit(), "X");
                   },
                   "aXf\rg"}),
@@ -150,10 +150,10 @@ TEST_F(EditBoxTextTest, PasteKeepsThePastedBreaksAndBytes) {
     Start("a\r\nb");
     PlaceCaret(4);
     QApplication::clipboard()->setText(DecodeForDisplay("x\ry\nz\r\n\x80"));
-    box_.Paste();
+    box_.PasteFromClipboard();
     EXPECT_EQ(box_.ReadText(), "a\r\nbx\ry\nz\r\n\x80");
     // Qt's own paste path (context menu, Shift+Insert) takes the same way.
-    box_.SetSelection(1, 4);
+    box_.SelectRange(1, 4);
     Edit()->paste();
     EXPECT_EQ(box_.ReadText(), "ax\ry\nz\r\n\x80x\ry\nz\r\n\x80");
 }
@@ -161,8 +161,8 @@ TEST_F(EditBoxTextTest, PasteKeepsThePastedBreaksAndBytes) {
 TEST_F(EditBoxTextTest, CopyPutsTheSelectedTextWithItsBreaksOnTheClipboard) {
     Start("a\r\nb\n\xFF"
           "c");
-    box_.SetSelection(1, 6);
-    box_.Copy();
+    box_.SelectRange(1, 6);
+    box_.CopySelectionToClipboard();
     EXPECT_EQ(EncodeFromDisplay(QApplication::clipboard()->text()), "\r\nb\n\xFF");
     // Qt's cut (context menu) copies the same bytes.
     Edit()->cut();
@@ -187,9 +187,9 @@ TEST_F(EditBoxTextTest, DroppedTextKeepsItsBreaks) {
 
 TEST_F(EditBoxTextTest, SelectedTextIsReplacedCaretAfterIt) {
     Start("one\r\ntwo");
-    box_.SetSelection(2, 6);
+    box_.SelectRange(2, 6);
     EXPECT_EQ(box_.SelectedText(), "e\r\nt");
-    box_.SetSelectedText("X\nY");
+    box_.ReplaceSelection("X\nY", UndoFlag::NotUndoable);
     EXPECT_EQ(box_.ReadText(), "onX\nYwo");
     EXPECT_EQ(box_.SelectionStart(), 5);
     EXPECT_EQ(box_.SelectedText(), "");

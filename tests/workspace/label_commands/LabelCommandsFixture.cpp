@@ -1,4 +1,4 @@
-#include "commands/label/LabelCommandsFixture.h"
+#include "workspace/label_commands/LabelCommandsFixture.h"
 
 #include <QTest>
 #include <QTreeWidget>
@@ -16,7 +16,7 @@ void LabelCommandsTest::SetUp() {
 void LabelCommandsTest::Start(int select) {
     workspace_.BuildTree();
     for (int index = 0; index < tree_.Count(); ++index) {
-        if (tree_.Level(index) == 1) {
+        if (workspace_.IsDocumentNode(index)) {
             tree_.Expand(index);
         }
     }
@@ -59,7 +59,7 @@ std::vector<Text> LabelCommandsTest::Snapshot() const {
     state.push_back("document " + workspace_.CurrentDocument());
     state.push_back("label " + workspace_.CurrentLabel());
     state.push_back("box " + editBox_.ReadText());
-    state.push_back(std::string("dirty ") + (dirty_.set ? "set" : "clear"));
+    state.push_back(std::string("edited ") + (Edited() ? "set" : "clear"));
     state.push_back("captions " + std::to_string(captions_.size()));
     std::vector<Text> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {

@@ -1,5 +1,5 @@
-#include "commands/label/LabelCommandsFixture.h"
 #include "support/CaseName.h"
+#include "workspace/label_commands/LabelCommandsFixture.h"
 
 #include <cstdio>
 

@@ -33,7 +33,7 @@ protected:
     // "save|title|start directory".
     std::vector<Text> DialogLog() const;
     // Everything a command might change: the tree, the selection, the CurrentDocument and the
-    // CurrentLabel, the edit box, the DirtyFlag, the captions, the files in the directory (with
+    // CurrentLabel, the edit box, the edited flag, the captions, the files in the directory (with
     // their bytes) and the settings file.
     std::vector<Text> Snapshot() const;
 

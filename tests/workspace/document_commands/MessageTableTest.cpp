@@ -1,8 +1,8 @@
 // Every way a document or backup command stops before acting, with the message boxes it shows,
 // and the check that it then changed nothing: no file, tree node, setting or edit.
-#include "commands/document/DocumentCommandsFixture.h"
 #include "store/Backup.h"
 #include "support/CaseName.h"
+#include "workspace/document_commands/DocumentCommandsFixture.h"
 
 #include <QTreeWidget>
 #include <filesystem>
@@ -166,7 +166,7 @@ protected:
         case Arrange::AlphaEdited:
             StartInAlpha();
             TypeIntoEditBox("X");
-            ASSERT_TRUE(dirty_.set);
+            ASSERT_TRUE(Edited());
             break;
         case Arrange::AlphaFileGone:
             StartInAlpha();
@@ -236,7 +236,7 @@ TEST_P(MessageTableTest, StopsWithItsMessagesAndChangesNothing) {
     const Text document = workspace_.CurrentDocument();
     const Text label = workspace_.CurrentLabel();
     const Text box = editBox_.ReadText();
-    const bool dirty = dirty_.set;
+    const bool edited = Edited();
     Queue(c.answers);
 
     c.run(commands_);
@@ -255,7 +255,7 @@ TEST_P(MessageTableTest, StopsWithItsMessagesAndChangesNothing) {
     EXPECT_EQ(workspace_.CurrentDocument(), document);
     EXPECT_EQ(workspace_.CurrentLabel(), label);
     EXPECT_EQ(editBox_.ReadText(), box);
-    EXPECT_EQ(dirty_.set, dirty);
+    EXPECT_EQ(Edited(), edited);
     EXPECT_TRUE(captions_.empty());
 }
 

@@ -1,4 +1,4 @@
-#include "commands/document/DocumentCommandsFixture.h"
+#include "workspace/document_commands/DocumentCommandsFixture.h"
 
 #include "text/Words.h"
 

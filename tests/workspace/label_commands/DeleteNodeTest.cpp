@@ -1,5 +1,5 @@
-#include "commands/label/LabelCommandsFixture.h"
 #include "support/CaseName.h"
+#include "workspace/label_commands/LabelCommandsFixture.h"
 
 namespace quorvel::workspace::testing {
 namespace {
@@ -66,7 +66,7 @@ TEST_P(DeleteCurrentLabelTest, ThePendingEditNeverBringsTheSectionBack) {
     const CurrentLabelCase& c = GetParam();
     Start(c.select);
     TypeIntoEditBox("X");
-    ASSERT_TRUE(dirty_.set);
+    ASSERT_TRUE(Edited());
     dialogs_.ExpectMessage(ui::MessageAnswer::Yes);
 
     commands_.DeleteNode();
@@ -76,7 +76,7 @@ TEST_P(DeleteCurrentLabelTest, ThePendingEditNeverBringsTheSectionBack) {
     EXPECT_EQ(tree_.Selection(), c.selectionAfter);
     EXPECT_EQ(workspace_.CurrentLabel(), c.labelAfter);
     EXPECT_EQ(editBox_.ReadText(), c.boxAfter);
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(Edited());
 
     // Later switches between labels save nothing of the deleted one either.
     tree_.Select(1);

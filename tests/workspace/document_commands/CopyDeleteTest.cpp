@@ -1,6 +1,6 @@
 // SaveDocumentCopy and DeleteDocumentFile.
-#include "commands/document/DocumentCommandsFixture.h"
 #include "support/CaseName.h"
+#include "workspace/document_commands/DocumentCommandsFixture.h"
 
 namespace quorvel::workspace::testing {
 namespace {
@@ -26,7 +26,7 @@ TEST_F(SaveDocumentCopyTest, CopiesTheFileOnDiskAndLeavesTheWorkspaceAlone) {
     // What is on disk, without the pending edit, which stays pending.
     EXPECT_EQ(ReadBytes(copy), alphaBytes_);
     EXPECT_EQ(ReadBytes(alpha_), alphaBytes_);
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(Edited());
     EXPECT_EQ(TreeDump(), tree);
     EXPECT_EQ(workspace_.CurrentDocument(), alpha_);
     EXPECT_EQ(workspace_.DocumentList(), (std::vector<Text>{alpha_, beta_}));
@@ -104,7 +104,7 @@ TEST_F(DeleteDocumentFileTest, PendingEditOfTheDeletedDocumentIsNotWrittenBack) 
     EXPECT_FALSE(store::FileExists(alpha_));
     EXPECT_EQ(ReadBytes(trash_.FileInTrash("alpha.txt")), alphaBytes_);
     EXPECT_EQ(ReadBytes(beta_), betaBytes_);
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(Edited());
     EXPECT_EQ(tree_.Selection(), 0);
     EXPECT_EQ(workspace_.CurrentDocument(), beta_);
 }
@@ -121,7 +121,7 @@ TEST_F(DeleteDocumentFileTest, PendingEditOfAnotherDocumentIsSavedFirst) {
     EXPECT_EQ(Messages()[0].text, "确定删除“" + beta_ + "”文件吗？");
     EXPECT_FALSE(store::FileExists(beta_));
     EXPECT_EQ(ReadBytes(alpha_), DocumentBytes({{"a", "Xone"}, {"b", "two"}}));
-    EXPECT_FALSE(dirty_.set);
+    EXPECT_FALSE(Edited());
     EXPECT_EQ(RegistryKey(2), "空");
     EXPECT_EQ(RegistryKey(1), alpha_);
     EXPECT_EQ(TreeDump(), (std::vector<Text>{"1|alpha|1|2", "2|a|1|12", "2|b|1|12"}));

@@ -1,8 +1,8 @@
 // ManualBackup and RestoreBackup.
 #include "store/Backup.h"
 
-#include "commands/document/DocumentCommandsFixture.h"
 #include "support/CaseName.h"
+#include "workspace/document_commands/DocumentCommandsFixture.h"
 
 namespace quorvel::workspace::testing {
 namespace {
@@ -24,7 +24,7 @@ TEST_F(BackupCommandsTest, ManualBackupCopiesTheDiskFileAndReplacesTheLastBackup
 
     EXPECT_EQ(ReadBytes(backup), "changed on disk");
     EXPECT_EQ(ReadBytes(alpha_), "changed on disk");
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(Edited());
     ASSERT_EQ(Messages().size(), 2u);
     for (const ShownDialog& shown : Messages()) {
         EXPECT_EQ(shown.text, "备份成功");
@@ -96,7 +96,7 @@ TEST_F(BackupCommandsTest, RestoreWithNothingSelectedRestoresTheCurrentDocumentO
 
     EXPECT_EQ(ReadBytes(alpha_), backupBytes);
     EXPECT_EQ(editBox_.ReadText(), "X");
-    EXPECT_TRUE(dirty_.set);
+    EXPECT_TRUE(Edited());
     EXPECT_EQ(ReadBytes(beta_), betaBytes_);
 }
 

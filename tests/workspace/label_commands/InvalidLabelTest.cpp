@@ -1,6 +1,6 @@
 // Every command that takes a label refuses the labels the document format cannot hold, with one
 // message and nothing changed.
-#include "commands/label/LabelCommandsFixture.h"
+#include "workspace/label_commands/LabelCommandsFixture.h"
 
 #include <string>
 

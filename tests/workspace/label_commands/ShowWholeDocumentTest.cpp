@@ -1,4 +1,4 @@
-#include "commands/label/LabelCommandsFixture.h"
+#include "workspace/label_commands/LabelCommandsFixture.h"
 
 namespace quorvel::workspace::testing {
 namespace {

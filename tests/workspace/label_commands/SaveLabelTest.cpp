@@ -1,5 +1,5 @@
-#include "commands/label/LabelCommandsFixture.h"
 #include "support/CaseName.h"
+#include "workspace/label_commands/LabelCommandsFixture.h"
 
 #include <QTreeWidgetItem>
 
@@ -20,7 +20,7 @@ TEST_F(LabelCommandsTest, SaveLabelWithACurrentLabelSavesIntoItsSection) {
     EXPECT_EQ(TreeDump(), tree);
     EXPECT_EQ(workspace_.CurrentLabel(), "a");
     EXPECT_EQ(Setting(store::kCurrentLabelSetting), ""); // written only for an asked name
-    EXPECT_TRUE(dirty_.set);                             // SaveLabel leaves the flag alone
+    EXPECT_TRUE(Edited());                               // SaveLabel leaves the flag alone
 }
 
 TEST_F(LabelCommandsTest, SaveLabelAskingForAnExistingNameReplacesItAndAddsASecondNode) {
