@@ -15,10 +15,6 @@ using text::CaseSensitivity;
 
 constexpr std::size_t kListChunkSize = std::size_t{1} << 20;
 
-bool HoldsLineBreak(std::string_view label) {
-    return label.find_first_of("\r\n") != std::string_view::npos;
-}
-
 // Feeds a regular file to the collector in chunks, so that any size of file and any length of
 // line is listed with a fixed buffer. A read error ends the listing like the end of the file.
 void StreamFile(const Path& path, scan::LabelCollector& collector) {
@@ -121,7 +117,7 @@ SaveOutcome SaveSection(const Path& path, const Text& label, SaveMode mode, cons
     if (mode == SaveMode::Save && text.empty()) {
         return SaveOutcome::NothingToSave;
     }
-    if (HoldsLineBreak(label)) {
+    if (text::HoldsLineBreak(label)) {
         return SaveOutcome::InvalidLabel;
     }
     const Text header = scan::HeaderOf(label);
@@ -156,7 +152,7 @@ bool IsAdded(SaveOutcome outcome) {
 }
 
 RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& newLabel) {
-    if (HoldsLineBreak(newLabel)) {
+    if (text::HoldsLineBreak(newLabel)) {
         return RenameOutcome::InvalidLabel;
     }
     const std::optional<Text> file = ReadFile(path);

@@ -40,10 +40,6 @@ struct WorkspaceParts {
     editor::DirtyFlag& dirty;
 };
 
-// The last "/"-component of a path without its last extension (from its last "."): "a.b.txt"
-// gives "a.b", a name without a dot stays whole, and a dot-file such as ".txt" gives "".
-Text DocumentBaseName(const Text& path);
-
 class Workspace : public QObject {
     Q_OBJECT
 public:
