@@ -1,30 +1,13 @@
 #include "cli/Commands.h"
+#include "cli/Reports.h"
 #include "store/Settings.h"
+#include "text/TextOps.h"
 #include "text/Words.h"
 
 #include <algorithm>
 
 namespace quorvel::cli {
 namespace {
-
-// A settings file that is there but cannot be read would read as all defaults, which is not
-// what the user asked for.
-bool CannotRead(const Invocation& run, const store::Path& ini) {
-    if (ProbePath(ini) != PathState::Unreadable) {
-        return false;
-    }
-    run.console.Complain("cannot read", ini);
-    return true;
-}
-
-Status WriteFailed(const Invocation& run, const store::Path& ini) {
-    run.console.Complain("cannot write", ini);
-    return Status::FileError;
-}
-
-bool HoldsLineBreak(std::string_view value) {
-    return value.find_first_of("\r\n") != std::string_view::npos;
-}
 
 std::size_t TimesRegistered(const store::Settings& settings, const Text& path) {
     const std::vector<Text> entries = store::EnumerateRegistry(settings);
@@ -88,7 +71,7 @@ Status RegisterCommand(const Invocation& run) {
         run.console.Complain("already registered", path);
         return Status::Negative;
     }
-    if (HoldsLineBreak(path) || path == text::InterfaceText("空")) {
+    if (text::HoldsLineBreak(path) || path == text::InterfaceText("空")) {
         run.console.Complain("refused: the registry cannot hold that path");
         return Status::Negative;
     }
@@ -123,7 +106,7 @@ Status ReregisterCommand(const Invocation& run) {
         run.console.Complain("not registered", oldPath);
         return Status::Negative;
     }
-    if (HoldsLineBreak(newPath)) {
+    if (text::HoldsLineBreak(newPath)) {
         run.console.Complain("refused: the registry cannot hold that path");
         return Status::Negative;
     }
