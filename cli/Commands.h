@@ -9,8 +9,11 @@
 // active code page), does one store operation and reports it through the console and its status.
 namespace quorvel::cli {
 
+// Which backup a backup or restore command works on, decided by the --manual option.
 enum class BackupKind { Startup, Manual };
 
+// One run of one command, made by RunCommandLine: it lends the arguments (owned by main) and the
+// console for the length of the call.
 struct Invocation {
     std::span<const Text> arguments; // after the command name and any --manual
     BackupKind backupKind = BackupKind::Startup;
@@ -19,7 +22,7 @@ struct Invocation {
 
 using Handler = Status (*)(const Invocation&);
 
-// Documents and backups (DocumentCommands.cpp).
+// Documents and backups (NotebookCommands.cpp).
 Status ListLabelsCommand(const Invocation& run);
 Status ReadCommand(const Invocation& run);
 Status SaveCommand(const Invocation& run);

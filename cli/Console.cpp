@@ -12,30 +12,16 @@ namespace {
 
 constexpr std::string_view kToolName = "quorvel-notes: ";
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 } // namespace
 
 void Console::Out(std::string_view bytes) {
-    if (!outputFailed_ && !WriteAll(STDOUT_FILENO, bytes)) {
+    if (!outputFailed_ && !store::WriteAll(STDOUT_FILENO, bytes)) {
         outputFailed_ = true;
     }
 }
 
 void Console::Err(std::string_view bytes) const {
-    WriteAll(STDERR_FILENO, bytes);
+    store::WriteAll(STDERR_FILENO, bytes);
 }
 
 void Console::Complain(std::string_view message) const {

@@ -9,6 +9,7 @@
 // standard output byte for byte, messages on standard error, and the exit statuses.
 namespace quorvel::cli {
 
+// The exit status of a run, decided by the command that ran.
 enum class Status : int {
     Success = 0,
     Negative = 1,  // the operation's own outcome: not found, exists, refused, nothing made
@@ -16,6 +17,8 @@ enum class Status : int {
     FileError = 3, // a file could not be written or read as asked
 };
 
+// Standard output and standard error of the run. main owns the one console and lends it to the
+// command through its Invocation; it owns nothing but whether writing the output failed.
 class Console {
 public:
     // Writes the bytes to standard output unchanged; a failure is remembered for the exit status.
@@ -35,6 +38,7 @@ private:
 // All of standard input, zero bytes and line breaks as they are; nothing when it cannot be read.
 std::optional<Text> ReadAllInput();
 
+// What the tool finds at a path before it hands the path to the store.
 enum class PathState {
     Missing,
     Readable,   // a regular file that can be opened for reading

@@ -1,26 +1,14 @@
 #include "cli/Commands.h"
+#include "cli/Reports.h"
 #include "store/Settings.h"
+#include "text/TextOps.h"
+#include "text/Words.h"
 
 #include <algorithm>
 #include <array>
 
 namespace quorvel::cli {
 namespace {
-
-// A settings file that is there but cannot be read would read as all defaults, which is not
-// what the user asked for.
-bool CannotRead(const Invocation& run, const store::Path& ini) {
-    if (ProbePath(ini) != PathState::Unreadable) {
-        return false;
-    }
-    run.console.Complain("cannot read", ini);
-    return true;
-}
-
-Status WriteFailed(const Invocation& run, const store::Path& ini) {
-    run.console.Complain("cannot write", ini);
-    return Status::FileError;
-}
 
 // What a registry outcome tells the user: the exit status, and the message with what it names.
 enum class Subject { Nothing, Path, SettingsFile };

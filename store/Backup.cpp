@@ -1,6 +1,5 @@
 #include "store/Backup.h"
 
-#include "text/TextOps.h"
 #include "text/Words.h"
 
 namespace quorvel::store {
@@ -13,15 +12,6 @@ BackupOutcome CopyToBackup(const Path& documentPath, std::string_view prefix) {
 }
 
 } // namespace
-
-SplitPathResult SplitPath(const Path& path) {
-    // Stepping by characters: a "/" byte inside a two-byte character never separates.
-    const std::size_t slash = text::FindLastChar(path, '/');
-    if (slash == std::string_view::npos) {
-        return {Path(), path};
-    }
-    return {path.substr(0, slash + 1), path.substr(slash + 1)};
-}
 
 Path BackupPath(const Path& documentPath, std::string_view prefix) {
     const SplitPathResult parts = SplitPath(documentPath);

@@ -30,6 +30,7 @@ bool IsValidLabel(std::string_view label);
 // listing; a missing or unreadable file has no labels.
 std::vector<Text> ListLabels(const Path& path);
 
+// What ReadSection found, handed to the caller, who owns it; nothing refers back to the file.
 struct SectionRead {
     bool found = false;
     Text text; // up to the first zero byte of the section text
@@ -38,11 +39,13 @@ struct SectionRead {
 // or unreadable file reads as empty and finds nothing.
 SectionRead ReadSection(const Path& path, const Text& label);
 
+// How SaveSection treats a label, chosen by the caller.
 enum class SaveMode {
     Create, // add an empty section for a new label, refused when the label exists
     Save,   // replace the section's text, or append the section when it is missing
 };
 
+// What SaveSection did; the caller decides what to tell the user.
 enum class SaveOutcome {
     NothingToSave, // save mode with an empty text: nothing is touched
     CreatedFile,   // the file did not exist and now holds the section alone
@@ -60,6 +63,7 @@ bool IsAdded(SaveOutcome outcome);
 // RenameLabel and DeleteSection look the label up in two steps: the first header line equal to it
 // ignoring ASCII case decides whether it is there at all; the first exact one from there on is
 // the one they change. With none exact, the file is written back as it was.
+// What RenameLabel did; the caller decides what to tell the user.
 enum class RenameOutcome {
     Renamed,      // also when only a header differing in case was found and nothing was replaced
     NotFound,     // no header of the old label, in any case
@@ -68,6 +72,7 @@ enum class RenameOutcome {
 };
 RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& newLabel);
 
+// What DeleteSection did; the caller decides what to tell the user.
 enum class DeleteOutcome {
     Deleted, // also when only a header differing in case was found and nothing was removed
     NotFound,

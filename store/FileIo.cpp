@@ -1,5 +1,7 @@
 #include "store/FileIo.h"
 
+#include "store/Path.h"
+
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -41,33 +43,6 @@ int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
         fd = ::open(path, flags | O_CLOEXEC, mode);
     } while (fd < 0 && errno == EINTR);
     return fd;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-Path DirectoryOf(const Path& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == Path::npos) {
-        return ".";
-    }
-    return slash == 0 ? Path("/") : path.substr(0, slash);
-}
-
-Path FileNameOf(const Path& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == Path::npos ? path : path.substr(slash + 1);
 }
 
 // Follows symbolic links so that the temporary file is made beside the real file and the rename
@@ -177,7 +152,8 @@ private:
     }
 
     void SyncDirectory() const {
-        FileDescriptor directory(OpenRetrying(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY));
+        FileDescriptor directory(
+            OpenRetrying(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY));
         if (directory.valid()) {
             ::fsync(directory.get());
         }
@@ -281,6 +257,20 @@ IoOutcome CopyFileAtomic(const Path& source, const Path& target) {
         }
     }
     return writer.Commit();
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
 }
 
 } // namespace quorvel::store

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Path.h"
 #include "text/CodePage.h"
 
 #include <cstdint>
@@ -16,8 +17,7 @@
 // is rewritten in place. A file that is not writable is never replaced: the write fails.
 namespace quorvel::store {
 
-using Path = std::string;
-
+// What a file operation reports to its caller, which decides what to say about it.
 enum class IoOutcome { Done, Failed };
 
 // The whole content, or nothing when the path is missing, unreadable or not a regular file.
@@ -37,5 +37,9 @@ IoOutcome AppendToFile(const Path& path, std::string_view bytes);
 
 // Copies source over target atomically, replacing target when it exists.
 IoOutcome CopyFileAtomic(const Path& source, const Path& target);
+
+// Writes all the bytes to an open descriptor, going on after interruptions and short writes;
+// false at the first failure.
+bool WriteAll(int fd, std::string_view bytes);
 
 } // namespace quorvel::store

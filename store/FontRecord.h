@@ -10,6 +10,8 @@
 // text colour and the background colour (decimal; red in the low byte, then green, then blue).
 namespace quorvel::store {
 
+// A control's font and colours as plain values. The caller owns each copy; the window reads it
+// from a widget and applies it to one, the settings file keeps it as a FontRecord.
 struct Appearance {
     bool bold = false;
     bool italic = false;
@@ -23,6 +25,7 @@ struct Appearance {
     friend bool operator==(const Appearance&, const Appearance&) = default;
 };
 
+// The two controls whose appearance the settings file keeps, each under its own setting.
 enum class FontTarget { EditBox, Tree };
 
 SettingName FontSettingOf(FontTarget target);

@@ -1,5 +1,6 @@
 #include "store/Profile.h"
 
+#include "store/Path.h"
 #include "text/TextOps.h"
 
 #include <ctime>
@@ -17,10 +18,6 @@ constexpr std::string_view kLineBreak = "\r\n";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v';
-}
-
-bool HoldsLineBreak(std::string_view value) {
-    return value.find_first_of(kLineBreak) != std::string_view::npos;
 }
 
 // Drops blank characters at both ends, stepping by characters so that a blank byte taken
@@ -65,7 +62,7 @@ enum class NameKind { Section, Key };
 // written after the name ("]" or "=") must stay a character of its own: a name ending in a lone
 // lead byte would take it in as its trail byte.
 bool IsFindableName(std::string_view name, NameKind kind) {
-    if (name.empty() || HoldsLineBreak(name) || TrimBlanks(name).size() != name.size()) {
+    if (name.empty() || text::HoldsLineBreak(name) || TrimBlanks(name).size() != name.size()) {
         return false;
     }
     if (kind == NameKind::Section) {
@@ -270,18 +267,6 @@ bool ProfileFile::Snapshot::Confirm(const Path& path) {
     return true;
 }
 
-namespace {
-
-Path DirectoryOf(const Path& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == Path::npos) {
-        return {};
-    }
-    return slash == 0 ? Path("/") : path.substr(0, slash);
-}
-
-} // namespace
-
 ProfileFile::ProfileFile(Path path) : path_(std::move(path)) {}
 
 ProfileFile::~ProfileFile() = default;
@@ -316,7 +301,7 @@ Text ProfileFile::Read(const Text& section, const Text& key, const Text& default
 
 ProfileWriteOutcome ProfileFile::Write(const Text& section, const Text& key, const Text& value) {
     if (!IsFindableName(section, NameKind::Section) || !IsFindableName(key, NameKind::Key) ||
-        HoldsLineBreak(value)) {
+        text::HoldsLineBreak(value)) {
         return ProfileWriteOutcome::Refused;
     }
     if (value.size() > kLongestValue) {

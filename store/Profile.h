@@ -36,6 +36,7 @@
 // change, when its bytes differ).
 namespace quorvel::store {
 
+// What a write did; the caller decides what to say about it.
 enum class ProfileWriteOutcome {
     Written,
     Refused,     // a value, key or section name that the file could not hold as given
@@ -43,6 +44,9 @@ enum class ProfileWriteOutcome {
     WriteFailed, // the file or its directory could not be written
 };
 
+// One INI file, named by its path. It owns the parsed copy of the file (the snapshot), which it
+// alone replaces when the file on disk changes; it keeps no file open between calls. A Settings
+// owns the one of the settings file; it is neither copied nor shared.
 class ProfileFile {
 public:
     static constexpr std::size_t kReadBufferSize = 10240;

@@ -63,7 +63,8 @@ inline std::size_t FindHeaderLine(std::string_view content, std::string_view hea
     return npos;
 }
 
-// A section found at a header line, as byte positions of the file.
+// A section found at a header line, as byte positions of the file; it points into the content
+// the caller holds, and is only good while that content is unchanged.
 struct SectionSpan {
     std::size_t textBegin = 0; // after the header line and its break
     std::size_t textEnd = 0;   // before the break that precedes the next header line; may be
@@ -112,6 +113,7 @@ inline std::string_view LabelOfLine(std::string_view line) {
 // Whole lines inside a piece are searched for "[#" at a line start, so ordinary lines cost no
 // work of their own; only the line that runs across the end of a piece is followed byte by
 // byte, and only a header line's bytes are kept, so memory does not grow with the file.
+// It owns the labels found so far and hands them over with Finish; the caller owns the file.
 class LabelCollector {
 public:
     // Feeds the next bytes; false once a zero byte or 0x1A has ended the listing.

@@ -11,7 +11,7 @@
 namespace quorvel::store {
 
 // A section and key of the settings file, spelt in UTF-8; converted to the active code page where
-// they meet the file.
+// they meet the file. The names are constants of the program: a SettingName owns no bytes.
 struct SettingName {
     std::string_view section;
     std::string_view key;
@@ -23,6 +23,9 @@ inline constexpr SettingName kAutoSaveSetting{"配置", "自动保存"};
 inline constexpr SettingName kEditBoxFontSetting{"格式", "字体"};
 inline constexpr SettingName kTreeFontSetting{"格式1", "字体"};
 
+// The settings file of a run. The window's MainWindow owns the one it uses for the whole run and
+// lends it to the workspace and the start-up by reference; each command of quorvel-notes makes its
+// own for the file it is given. It owns the ProfileFile, and through it the parsed copy.
 class Settings {
 public:
     explicit Settings(Path iniPath) : file_(std::move(iniPath)) {}

@@ -1,5 +1,7 @@
 #include "store/SettingsLocation.h"
 
+#include "store/Path.h"
+
 #include <array>
 #include <climits>
 #include <cstdlib>
@@ -51,9 +53,9 @@ SettingsEnvironment CurrentSettingsEnvironment() {
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length > 0 && static_cast<std::size_t>(length) < buffer.size()) {
         const Path executable(buffer.data(), static_cast<std::size_t>(length));
-        const std::size_t slash = executable.rfind('/');
-        if (slash != Path::npos) {
-            environment.executableDirectory = slash == 0 ? Path("/") : executable.substr(0, slash);
+        // The kernel names it by an absolute path; any other answer leaves the directory unknown.
+        if (executable.find('/') != Path::npos) {
+            environment.executableDirectory = DirectoryOf(executable);
         }
     }
     environment.xdgConfigHome = Environment("XDG_CONFIG_HOME");

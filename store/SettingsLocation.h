@@ -9,6 +9,8 @@ namespace quorvel::store {
 
 inline constexpr std::string_view kSettingsFileName = "kelmora.ini";
 
+// What decides where the settings file lives, as plain values; the caller owns it, and tests give
+// their own in place of the process's.
 struct SettingsEnvironment {
     Path executableDirectory;
     Path xdgConfigHome; // "" when unset

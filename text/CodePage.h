@@ -10,6 +10,7 @@ namespace quorvel {
 // lengths count bytes.
 using Text = std::string;
 
+// The code pages a Text can be in; which one is active is program-wide state of this layer.
 enum class CodePage {
     Utf8,
     Gbk, // code page 936

@@ -15,14 +15,22 @@ template <typename ByteMap> Text MapSingleByteChars(std::string_view value, Byte
     return result;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 } // namespace
 
-Text ToAsciiLower(std::string_view value) { return MapSingleByteChars(value, LowerAscii); }
+Text ToAsciiLower(std::string_view value) {
+    return MapSingleByteChars(value, LowerAscii);
+}
 
-Text ToAsciiUpper(std::string_view value) { return MapSingleByteChars(value, UpperAscii); }
+Text ToAsciiUpper(std::string_view value) {
+    return MapSingleByteChars(value, UpperAscii);
+}
 
 bool EqualText(std::string_view a, std::string_view b, CaseSensitivity sensitivity) {
     if (a.size() != b.size()) {
@@ -88,6 +96,10 @@ std::vector<std::string_view> SplitText(std::string_view value, char separator) 
     }
     pieces.push_back(value.substr(pieceStart));
     return pieces;
+}
+
+bool HoldsLineBreak(std::string_view value) {
+    return value.find_first_of("\r\n") != std::string_view::npos;
 }
 
 std::string_view CutAtCharBoundary(std::string_view value, std::size_t maxBytes) {

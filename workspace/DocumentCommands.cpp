@@ -2,7 +2,9 @@
 
 #include "store/Backup.h"
 #include "store/FileIo.h"
+#include "store/Path.h"
 #include "store/Settings.h"
+#include "text/TextOps.h"
 #include "text/Words.h"
 #include "ui/Dialogs.h"
 #include "ui/EditBox.h"
@@ -24,11 +26,6 @@ namespace {
 
 // The caption after a new document is this command's own, not the WindowTitle.
 constexpr std::string_view kNewDocumentCaption = "Quorvel--";
-
-// A path that would break the settings file's one-line values.
-bool HoldsLineBreak(const Text& path) {
-    return path.find_first_of("\r\n") != Text::npos;
-}
 
 enum class DeleteOutcome { Deleted, Failed };
 
@@ -58,8 +55,9 @@ std::string DocumentCommands::StartDirectory() const {
     return current.empty() ? std::string() : store::SplitPath(current).directory;
 }
 
+// A path that would break the settings file's one-line values.
 bool DocumentCommands::RefusesPath(const Text& path) {
-    if (!HoldsLineBreak(path)) {
+    if (!text::HoldsLineBreak(path)) {
         return false;
     }
     ShowMessage(dialogs_, MessageId::FileNameHasLineBreak);

@@ -1,8 +1,9 @@
 #include "workspace/LabelCommands.h"
 
-#include "store/Backup.h"
 #include "store/Document.h"
+#include "store/Path.h"
 #include "store/Settings.h"
+#include "text/TextOps.h"
 #include "text/Words.h"
 #include "ui/Dialogs.h"
 #include "ui/EditBox.h"
@@ -210,7 +211,7 @@ void LabelCommands::RenameDocumentNode(int node) {
         return;
     }
     // Raw bytes, not characters: the file system and the settings file see every such byte.
-    if (name->find_first_of("\r\n") != Text::npos) {
+    if (text::HoldsLineBreak(*name)) {
         ShowMessage(dialogs_, MessageId::FileNameHasLineBreak);
         return;
     }

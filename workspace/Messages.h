@@ -1,47 +1,20 @@
 #pragma once
 
+#include "text/Messages.h"
 #include "ui/Dialogs.h"
 
 #include <string_view>
 
-// Every message box of the document, label and backup commands, as one table: the text, the
-// title and the style. Texts are UTF-8 here and meet the dialogs in the active code page.
+// Every message box of the document, label and backup commands, as one table: its title and its
+// style. The words come from the catalogue in text/Messages.h, which quorvel-notes shares; titles
+// are UTF-8 here and meet the dialogs in the active code page.
 namespace quorvel::workspace {
 
-enum class MessageId {
-    // Documents
-    AlreadyOpen,
-    NoDocumentToSave,
-    SaveFileFailed,
-    ConfirmDeleteFile, // the path goes between the quotes
-    DeleteFileFailed,
-    SelectFileToDelete,
-    FileNameHasLineBreak,
-    FileNameHasSlash,
-    // Labels
-    NewDocumentFirst,
-    NoTextToSave,
-    SelectLabelToRename,
-    SelectLabelToDelete,
-    ConfirmDeleteDocumentNode, // the node's text goes between the quotes
-    ConfirmDeleteLabel,        // the node's text goes between the quotes
-    FileMissing,
-    LabelExists,
-    InvalidLabel, // a label store::IsValidLabel refuses
-    RenameFailed,
-    // Backups
-    BackupMade,
-    BackupFailed,
-    BackupMissing,
-    RestoreDone,
-    RestoreFailed,
-};
+using text::MessageId;
 
-// One row of the message table, a constant over static strings.
+// One row of the window's table, a constant the table owns for the whole run.
 struct MessageEntry {
     MessageId id;
-    std::string_view text;  // for the confirmations: the part before the inserted text
-    std::string_view after; // for the confirmations: the part after it
     std::string_view title; // "" means the default title "信息："
     ui::MessageStyle style;
 };

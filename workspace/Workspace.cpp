@@ -2,6 +2,7 @@
 
 #include "store/Backup.h"
 #include "store/Document.h"
+#include "store/Path.h"
 #include "text/TextOps.h"
 #include "ui/TreeView.h"
 
@@ -55,15 +56,6 @@ std::size_t RunEnd(const std::vector<Text>& registry, std::size_t begin, const T
 
 } // namespace
 
-Text DocumentBaseName(const Text& path) {
-    // Both searches step by characters: a "/" or "." byte inside a multi-byte character is no
-    // separator.
-    const std::size_t slash = text::FindLastChar(path, '/');
-    const Text name = slash == Text::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = text::FindLastChar(name, '.');
-    return dot == Text::npos ? name : name.substr(0, dot);
-}
-
 void Workspace::BuildTree() {
     PaintPause pause(parts_.tree.widget());
     documents_.clear();
@@ -90,7 +82,7 @@ void Workspace::BuildTree() {
         for (std::size_t i = begin; i < end; ++i) {
             const Text& path = registry[i];
             ++number;
-            const int documentNode = parts_.tree.AddNode(ui::kNoNode, DocumentBaseName(path),
+            const int documentNode = parts_.tree.AddNode(ui::kNoNode, store::DocumentBaseName(path),
                                                          ImageOf(NodeKind::Document), number);
             documents_.push_back(path);
             const std::optional<std::vector<Text>>& labels = listings[i - begin];
@@ -139,7 +131,7 @@ std::vector<int> Workspace::AddLabelNodes(int documentNode, int number,
 
 void Workspace::AddDocument(const Text& path, DocumentKind kind) {
     const int number = static_cast<int>(documents_.size()) + 1;
-    const int documentNode = parts_.tree.AddNode(ui::kNoNode, DocumentBaseName(path),
+    const int documentNode = parts_.tree.AddNode(ui::kNoNode, store::DocumentBaseName(path),
                                                  ImageOf(NodeKind::Document), number);
     if (kind == DocumentKind::Opened) {
         const std::vector<Text> labels = store::ListLabels(path);

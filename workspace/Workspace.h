@@ -37,10 +37,6 @@ struct WorkspaceParts {
     ui::StatusBar& statusBar; // shows the current label in pane 0; never read back
 };
 
-// The last "/"-component of a path without its last extension (from its last "."): "a.b.txt"
-// gives "a.b", a name without a dot stays whole, and a dot-file such as ".txt" gives "".
-Text DocumentBaseName(const Text& path);
-
 // Owns: the DocumentList, the CurrentState and the SelectionGuard. Uses, without owning: the
 // settings file, the tree, the edit box and the status bar (WorkspaceParts).
 class Workspace : public QObject {

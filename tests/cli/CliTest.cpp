@@ -289,7 +289,22 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{.name = "BackupNamesInAGbkLocale",
                 .arguments = {"backup", "--manual", "{D}/doc.txt"},
                 .files = {{"\xCA\xD6\xB1\xB8_doc.txt", kDoc}, {"手备_doc.txt", kManualBackup}},
-                .environment = {{"LC_ALL", "zh_CN.GBK"}}}),
+                .environment = {{"LC_ALL", "zh_CN.GBK"}}},
+        // The window's words, in the code page of the path they name.
+        CliCase{.name = "RestoreAMissingBackupInCodePage936",
+                .arguments = {"restore", "{D}/doc.txt"},
+                .status = 1,
+                .errHas = "quorvel-notes: \xD5\xD2\xB2\xBB\xB5\xBD\xB1\xB8\xB7\xDD\xCE\xC4"
+                          "\xBC\xFE: {D}/\xB1\xB8_doc.txt\n",
+                .files = {kDocUnchanged},
+                .environment = {{"QUORVEL_CODEPAGE", "936"}}},
+        CliCase{.name = "NewForAnExistingLabelInCodePage936",
+                .arguments = {"new", "{D}/doc.txt", "b"},
+                .status = 1,
+                .errHas = "quorvel-notes: \xB1\xEA\xC7\xA9\xD2\xD1\xBE\xAD\xB4\xE6\xD4\xDA"
+                          "\xA3\xAC\xC7\xEB\xD6\xD8\xD0\xC2\xCA\xE4\xC8\xEB\n",
+                .files = {kDocUnchanged},
+                .environment = {{"QUORVEL_CODEPAGE", "936"}}}),
     CaseName());
 
 INSTANTIATE_TEST_SUITE_P(

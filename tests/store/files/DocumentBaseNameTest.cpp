@@ -1,9 +1,9 @@
+#include "store/Path.h"
 #include "text/CodePage.h"
-#include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 
-namespace quorvel::workspace {
+namespace quorvel::store {
 namespace {
 
 struct BaseNameCase {
@@ -39,4 +39,4 @@ TEST(DocumentBaseName, LastComponentWithoutItsLastExtension) {
 }
 
 } // namespace
-} // namespace quorvel::workspace
+} // namespace quorvel::store

@@ -1,29 +1,19 @@
 #include "cli/Commands.h"
+#include "cli/Reports.h"
 #include "store/Backup.h"
 #include "store/Document.h"
+#include "text/Messages.h"
 
 #include <initializer_list>
 
 namespace quorvel::cli {
 namespace {
 
-// A document that is there but cannot be read is a file error; a missing one is left to the
-// operation, which treats it as empty.
-bool CannotRead(const Invocation& run, const store::Path& document) {
-    if (ProbePath(document) != PathState::Unreadable) {
-        return false;
-    }
-    run.console.Complain("cannot read", document);
-    return true;
-}
-
-Status WriteFailed(const Invocation& run, const store::Path& path) {
-    run.console.Complain("cannot write", path);
-    return Status::FileError;
-}
+using text::MessageId;
+using text::MessageText;
 
 Status InvalidLabel(const Invocation& run) {
-    run.console.Complain("标签不能包含换行符、零字节或 0x1A");
+    run.console.Complain(MessageText(MessageId::InvalidLabel));
     return Status::Negative;
 }
 
@@ -52,7 +42,7 @@ Status ReportSave(const Invocation& run, const store::Path& document, store::Sav
     case store::SaveOutcome::Replaced:
         return Status::Success;
     case store::SaveOutcome::LabelExists:
-        run.console.Complain("标签已经存在，请重新输入");
+        run.console.Complain(MessageText(MessageId::LabelExists));
         return Status::Negative;
     case store::SaveOutcome::InvalidLabel:
         return InvalidLabel(run);
@@ -138,7 +128,7 @@ Status RenameCommand(const Invocation& run) {
     case store::RenameOutcome::Renamed:
         return Status::Success;
     case store::RenameOutcome::NotFound:
-        run.console.Complain("重命名失败！");
+        run.console.Complain(MessageText(MessageId::RenameFailed));
         return Status::Negative;
     case store::RenameOutcome::InvalidLabel:
         return InvalidLabel(run);
@@ -201,8 +191,8 @@ Status BackupCommand(const Invocation& run) {
     case store::BackupOutcome::CopyFailed:
         break;
     }
-    run.console.Complain("备份失败: cannot copy " + document + " to " +
-                         store::BackupPath(document, PrefixOf(run.backupKind)));
+    run.console.Complain(MessageText(MessageId::BackupFailed) + ": cannot copy " + document +
+                         " to " + store::BackupPath(document, PrefixOf(run.backupKind)));
     return Status::FileError;
 }
 
@@ -213,12 +203,13 @@ Status RestoreCommand(const Invocation& run) {
     case store::RestoreOutcome::Restored:
         return Status::Success;
     case store::RestoreOutcome::NoBackup:
-        run.console.Complain("找不到备份文件", backup);
+        run.console.Complain(MessageText(MessageId::BackupMissing), backup);
         return Status::Negative;
     case store::RestoreOutcome::CopyFailed:
         break;
     }
-    run.console.Complain("还原失败: cannot copy " + backup + " over " + document);
+    run.console.Complain(MessageText(MessageId::RestoreFailed) + ": cannot copy " + backup +
+                         " over " + document);
     return Status::FileError;
 }
 
