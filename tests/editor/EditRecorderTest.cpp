@@ -40,7 +40,7 @@ protected:
         ASSERT_FALSE(box_.HasInputFocus());
     }
 
-    void Type(const char* keys) { QTest::keyClicks(box_.widget(), keys); }
+    void Type(const char* keys) { QTest::keyClicks(box_.widget(), QString::fromUtf8(keys)); }
 
     QWidget window_;
     ui::EditBox box_{&window_};

@@ -105,11 +105,11 @@ void WorkspaceTest::ShowWindow() {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
 }
 
-void WorkspaceTest::TypeIntoEditBox(const QString& keys) {
+void WorkspaceTest::TypeIntoEditBox(const char* keys) {
     ShowWindow();
     editBox_.widget()->setFocus(Qt::MouseFocusReason);
     ASSERT_TRUE(editBox_.HasInputFocus());
-    QTest::keyClicks(editBox_.widget(), keys);
+    QTest::keyClicks(editBox_.widget(), QString::fromUtf8(keys));
     FocusTree();
 }
 

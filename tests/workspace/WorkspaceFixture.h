@@ -56,7 +56,7 @@ protected:
     // Shows the window and makes it active, so that focus works as on a desktop.
     void ShowWindow();
     // As a user does: clicks into the edit box, types, and goes back to the tree.
-    void TypeIntoEditBox(const QString& keys);
+    void TypeIntoEditBox(const char* keys); // UTF-8
     // Selects everything in the edit box and deletes it, from the keyboard.
     void EmptyEditBox();
     void FocusTree();

@@ -33,7 +33,7 @@ class EventCountTest : public EditBoxFixture, public ::testing::WithParamInterfa
 TEST_P(EventCountTest, OneEventPerChange) {
     const EventCase& c = GetParam();
     Start("ab\r\ncd");
-    QApplication::clipboard()->setText("P\nQ");
+    QApplication::clipboard()->setText(QStringLiteral("P\nQ"));
     c.act(box_, *Edit());
     EXPECT_EQ(events_, c.events);
     EXPECT_EQ(box_.ReadText(), c.text);
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "ab\r\ncd"},
         EventCase{"WriteTextWithoutEvent",
                   [](EditBox& b, QPlainTextEdit&) { b.WriteTextWithoutEvent(""); }, 0, ""},
-        EventCase{"TypeThree", [](EditBox&, QPlainTextEdit& e) { QTest::keyClicks(&e, "xyz"); }, 3,
+        EventCase{"TypeThree", [](EditBox&, QPlainTextEdit& e) { QTest::keyClicks(&e, QStringLiteral("xyz")); }, 3,
                   "xyzab\r\ncd"},
         EventCase{"Enter", [](EditBox&, QPlainTextEdit& e) { QTest::keyClick(&e, Qt::Key_Return); },
                   1, "\r\nab\r\ncd"},
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{"TypeOverSameCharacter",
                   [](EditBox& b, QPlainTextEdit& e) {
                       b.SelectRange(0, 1);
-                      QTest::keyClicks(&e, "a");
+                      QTest::keyClicks(&e, QStringLiteral("a"));
                   },
                   1, "ab\r\ncd"},
         EventCase{"Paste", [](EditBox& b, QPlainTextEdit&) { b.PasteFromClipboard(); }, 1,
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                   1, "cd"},
         EventCase{"QtUndoFromContextMenu",
                   [](EditBox&, QPlainTextEdit& e) {
-                      QTest::keyClicks(&e, "x");
+                      QTest::keyClicks(&e, QStringLiteral("x"));
                       e.undo();
                   },
                   2, "ab\r\ncd"}),
@@ -150,7 +150,7 @@ TEST_F(EditBoxEventTest, EventFiresInsideTheChangeWithTheNewState) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen.back(), std::make_pair(Text("ab\r\ncd"), 0));
     box_.SelectRange(4, 4);
-    QTest::keyClicks(Edit(), "x");
+    QTest::keyClicks(Edit(), QStringLiteral("x"));
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen.back(), std::make_pair(Text("ab\r\nxcd"), 5));
     QTest::keyClick(Edit(), Qt::Key_Return);
@@ -212,9 +212,9 @@ TEST(EditBoxShortcutTest, WindowAcceleratorsGetTheKeys) {
 
     box.WriteText("abc");
     box.SelectRange(3, 3);
-    QTest::keyClicks(box.widget(), "d");
+    QTest::keyClicks(box.widget(), QStringLiteral("d"));
     box.SelectRange(1, 2);
-    QApplication::clipboard()->setText("clip");
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
     for (int i = 0; i < 6; ++i) {
         QTest::keyClick(box.widget(), keys[i], Qt::ControlModifier);
         EXPECT_EQ(fired[i], 1) << "key " << i;
@@ -229,7 +229,7 @@ TEST(EditBoxShortcutTest, WithoutAcceleratorsTheControlStillDoesNotUndo) {
     window.show();
     box.WriteText("abc");
     box.SelectRange(3, 3);
-    QTest::keyClicks(box.widget(), "d");
+    QTest::keyClicks(box.widget(), QStringLiteral("d"));
     for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::SHIFT | Qt::Key_Z,
                                       Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::Key_V}) {
         QTest::keyClick(box.widget(), key.key(), key.keyboardModifiers());

@@ -47,17 +47,17 @@ TEST_P(WriteReadTest, BytesComeBackAndSurviveTypingNextToThem) {
     EXPECT_EQ(box_.ReadText(), c.bytes);
 
     PlaceCaret(0);
-    QTest::keyClicks(Edit(), "x");
+    QTest::keyClicks(Edit(), QStringLiteral("x"));
     const auto end = static_cast<std::int32_t>(c.bytes.size()) + 1;
     PlaceCaret(end);
-    QTest::keyClicks(Edit(), "y");
+    QTest::keyClicks(Edit(), QStringLiteral("y"));
     EXPECT_EQ(box_.ReadText(), "x" + c.bytes + "y");
 
     // In the middle, next to whatever byte stands there (a caret inside a character goes to its
     // start, so the insertion point is read back rather than assumed).
     PlaceCaret(1 + static_cast<std::int32_t>(c.bytes.size() / 2));
     const auto at = static_cast<std::size_t>(box_.SelectionStart());
-    QTest::keyClicks(Edit(), "z");
+    QTest::keyClicks(Edit(), QStringLiteral("z"));
     std::string expected = "x" + c.bytes + "y";
     expected.insert(at, "z");
     EXPECT_EQ(box_.ReadText(), expected);
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
         BreakCase{"TypeOverSelectionOverBreaks", "ab\ncd\r\nef\rg", 1,
                   [](EditBoxFixture& f) {
                       f.box_.SelectRange(1, 8);
-                      QTest::keyClicks(f.Edit(), "X");
+                      QTest::keyClicks(f.Edit(), QStringLiteral("X"));
                   },
                   "aXf\rg"}),
     CaseName());
