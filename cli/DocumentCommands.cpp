@@ -11,12 +11,12 @@ bool CannotRead(const Invocation& run, const store::Path& document) {
     if (ProbePath(document) != PathState::Unreadable) {
         return false;
     }
-    run.console.Complain("cannot read", document);
+    run.console.Complain("cannot read", PathWithProblem(document));
     return true;
 }
 
 Status WriteFailed(const Invocation& run, const store::Path& path) {
-    run.console.Complain("cannot write", path);
+    run.console.Complain("cannot write", PathWithProblem(path));
     return Status::FileError;
 }
 
@@ -163,8 +163,8 @@ Status BackupCommand(const Invocation& run) {
     case store::BackupOutcome::CopyFailed:
         break;
     }
-    run.console.Complain("备份失败: cannot copy " + document + " to " +
-                         store::BackupPath(document, PrefixOf(run.backupKind)));
+    run.console.Complain("备份失败: cannot copy " + PathWithProblem(document) + " to " +
+                         PathWithProblem(store::BackupPath(document, PrefixOf(run.backupKind))));
     return Status::FileError;
 }
 
@@ -180,7 +180,8 @@ Status RestoreCommand(const Invocation& run) {
     case store::RestoreOutcome::CopyFailed:
         break;
     }
-    run.console.Complain("还原失败: cannot copy " + backup + " over " + document);
+    run.console.Complain("还原失败: cannot copy " + PathWithProblem(backup) + " over " +
+                         PathWithProblem(document));
     return Status::FileError;
 }
 

@@ -13,12 +13,12 @@ bool CannotRead(const Invocation& run, const store::Path& ini) {
     if (ProbePath(ini) != PathState::Unreadable) {
         return false;
     }
-    run.console.Complain("cannot read", ini);
+    run.console.Complain("cannot read", PathWithProblem(ini));
     return true;
 }
 
 Status WriteFailed(const Invocation& run, const store::Path& ini) {
-    run.console.Complain("cannot write", ini);
+    run.console.Complain("cannot write", PathWithProblem(ini));
     return Status::FileError;
 }
 

@@ -38,6 +38,10 @@ ProfileWriteOutcome Settings::WriteSetting(SettingName name, const Text& value) 
 }
 
 bool RegisterDocument(Settings& settings, const Text& path) {
+    const SettingsUpdate update(settings);
+    if (!update.held()) {
+        return false;
+    }
     if (path.find_first_of("\r\n") != Text::npos) {
         return false; // the settings file cannot hold it; the walk would never find it again
     }
@@ -55,6 +59,10 @@ bool RegisterDocument(Settings& settings, const Text& path) {
 }
 
 void UnregisterDocument(Settings& settings, const Text& path) {
+    const SettingsUpdate update(settings);
+    if (!update.held()) {
+        return;
+    }
     for (std::size_t number = 1;; ++number) {
         const Text key = RegistryKey(number);
         const Text value = settings.ReadSetting(RegistrySection(), key);
@@ -69,6 +77,10 @@ void UnregisterDocument(Settings& settings, const Text& path) {
 }
 
 bool RenameRegisteredDocument(Settings& settings, const Text& oldPath, const Text& newPath) {
+    const SettingsUpdate update(settings);
+    if (!update.held()) {
+        return false;
+    }
     for (std::size_t number = 1;; ++number) {
         const Text key = RegistryKey(number);
         const Text value = settings.ReadSetting(RegistrySection(), key);
