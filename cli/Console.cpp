@@ -38,6 +38,21 @@ void Console::Complain(std::string_view message, std::string_view path) const {
     Complain(line);
 }
 
+std::string PathWithProblem(const store::Path& path) {
+    std::string text(path);
+    switch (store::DiagnoseWriteFailure(path)) {
+    case store::WriteProblem::LinkLoop:
+        return text + ": too many levels of symbolic links";
+    case store::WriteProblem::ReadOnly:
+        return text + ": read-only file";
+    case store::WriteProblem::Locked:
+        return text + ": another program is writing it";
+    case store::WriteProblem::Unknown:
+        break;
+    }
+    return text;
+}
+
 std::optional<Text> ReadAllInput() {
     Text input;
     std::array<char, 1 << 16> buffer{};
@@ -58,8 +73,12 @@ std::optional<Text> ReadAllInput() {
 
 PathState ProbePath(const store::Path& path) {
     struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) {
+    if (path.empty()) {
         return PathState::Missing;
+    }
+    if (::stat(path.c_str(), &info) != 0) {
+        // A loop of links is there but can be neither read nor written.
+        return errno == ELOOP ? PathState::Unreadable : PathState::Missing;
     }
     if (!S_ISREG(info.st_mode)) {
         return PathState::Unreadable;

@@ -3,6 +3,7 @@
 #include "store/FileIo.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 // What the tool reads and writes besides the files it is asked about: standard input as bytes,
@@ -34,6 +35,10 @@ public:
 private:
     bool outputFailed_ = false;
 };
+
+// The path, followed by why writing it failed where that can be told (a loop of links, a file
+// without any write bit, a lock held by another writer).
+std::string PathWithProblem(const store::Path& path);
 
 // All of standard input, zero bytes and line breaks as they are; nothing when it cannot be read.
 std::optional<Text> ReadAllInput();

@@ -191,8 +191,9 @@ Status BackupCommand(const Invocation& run) {
     case store::BackupOutcome::CopyFailed:
         break;
     }
-    run.console.Complain(MessageText(MessageId::BackupFailed) + ": cannot copy " + document +
-                         " to " + store::BackupPath(document, PrefixOf(run.backupKind)));
+    run.console.Complain(MessageText(MessageId::BackupFailed) + ": cannot copy " +
+                         PathWithProblem(document) + " to " +
+                         PathWithProblem(store::BackupPath(document, PrefixOf(run.backupKind))));
     return Status::FileError;
 }
 
@@ -208,8 +209,8 @@ Status RestoreCommand(const Invocation& run) {
     case store::RestoreOutcome::CopyFailed:
         break;
     }
-    run.console.Complain(MessageText(MessageId::RestoreFailed) + ": cannot copy " + backup +
-                         " over " + document);
+    run.console.Complain(MessageText(MessageId::RestoreFailed) + ": cannot copy " +
+                         PathWithProblem(backup) + " over " + PathWithProblem(document));
     return Status::FileError;
 }
 

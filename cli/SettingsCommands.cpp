@@ -56,7 +56,7 @@ Status ReportRegistry(const Invocation& run, store::RegistryOutcome outcome, con
         run.console.Complain(report->message, path);
         break;
     case Subject::SettingsFile:
-        run.console.Complain(report->message, ini);
+        run.console.Complain(report->message, PathWithProblem(ini));
         break;
     }
     return report->status;

@@ -71,17 +71,17 @@ TwoStepMatch FindTwoStep(std::string_view content, std::string_view header) {
     return match;
 }
 
-SaveOutcome CreateDocument(const Path& path, std::string_view header, SaveMode mode,
+SaveOutcome CreateDocument(FileLock& lock, std::string_view header, SaveMode mode,
                            std::string_view text) {
     constexpr std::string_view newFileBreak = "\r\n";
     const IoOutcome written = mode == SaveMode::Create
-                                  ? WriteFileAtomic(path, {header})
-                                  : WriteFileAtomic(path, {header, newFileBreak, text});
+                                  ? WriteFileAtomic(lock, {header})
+                                  : WriteFileAtomic(lock, {header, newFileBreak, text});
     return written == IoOutcome::Done ? SaveOutcome::CreatedFile : SaveOutcome::WriteFailed;
 }
 
 // Adds the section at the end of the file, on a line of its own and followed by a break.
-SaveOutcome AppendSection(const Path& path, std::string_view content, std::string_view header,
+SaveOutcome AppendSection(FileLock& lock, std::string_view content, std::string_view header,
                           SaveMode mode, std::string_view text) {
     const std::string_view lineBreak = scan::BreakStyleOf(content);
     Text added;
@@ -93,7 +93,7 @@ SaveOutcome AppendSection(const Path& path, std::string_view content, std::strin
         added.append(lineBreak).append(text);
     }
     added.append(lineBreak);
-    return AppendToFile(path, added) == IoOutcome::Done ? SaveOutcome::Appended
+    return AppendToFile(lock, added) == IoOutcome::Done ? SaveOutcome::Appended
                                                         : SaveOutcome::WriteFailed;
 }
 
@@ -146,19 +146,24 @@ SaveOutcome SaveSection(const Path& path, const Text& label, SaveMode mode, cons
         return SaveOutcome::InvalidLabel;
     }
     const Text header = scan::HeaderOf(label);
-    if (!FileExists(path)) {
-        return CreateDocument(path, header, mode, text);
+    // Held from the read to the rename, so that a concurrent writer's change is not lost.
+    FileLock lock(path, LinkRule::FollowLinks);
+    if (lock.outcome() != IoOutcome::Done) {
+        return SaveOutcome::WriteFailed;
+    }
+    if (!FileExists(lock.target())) {
+        return CreateDocument(lock, header, mode, text);
     }
     // An existing file that cannot be read is left alone: appending to it blindly could add a
     // second section for a label it already holds.
-    const std::optional<Text> file = ReadFile(path);
+    const std::optional<Text> file = ReadFile(lock.target());
     if (!file) {
         return SaveOutcome::WriteFailed;
     }
     const std::string_view content = *file;
     const std::size_t at = scan::FindHeaderLine(content, header, 0, CaseSensitivity::Exact);
     if (at == scan::npos) {
-        return AppendSection(path, content, header, mode, text);
+        return AppendSection(lock, content, header, mode, text);
     }
     if (mode == SaveMode::Create) {
         return SaveOutcome::LabelExists;
@@ -167,7 +172,7 @@ SaveOutcome SaveSection(const Path& path, const Text& label, SaveMode mode, cons
     // that break and everything after it stay as they were.
     const scan::SectionSpan span = scan::LocateSection(content, at, header.size());
     const IoOutcome written =
-        WriteFileAtomic(path, {content.substr(0, at), header, scan::BreakStyleOf(content), text,
+        WriteFileAtomic(lock, {content.substr(0, at), header, scan::BreakStyleOf(content), text,
                                content.substr(span.textEnd)});
     return written == IoOutcome::Done ? SaveOutcome::Replaced : SaveOutcome::WriteFailed;
 }
@@ -180,7 +185,12 @@ RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& ne
     if (!IsValidLabel(newLabel)) {
         return RenameOutcome::InvalidLabel;
     }
-    const std::optional<Text> file = ReadFile(path);
+    FileLock lock(path, LinkRule::FollowLinks);
+    if (lock.outcome() != IoOutcome::Done) {
+        return lock.outcome() == IoOutcome::Busy ? RenameOutcome::WriteFailed
+                                                 : RenameOutcome::NotFound;
+    }
+    const std::optional<Text> file = ReadFile(lock.target());
     if (!file) {
         return RenameOutcome::NotFound;
     }
@@ -193,14 +203,19 @@ RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& ne
     // Written back even when only a header in another case was there and nothing changes.
     const IoOutcome written =
         match.exact == scan::npos
-            ? WriteFileAtomic(path, {content})
-            : WriteFileAtomic(path, {content.substr(0, match.exact), scan::HeaderOf(newLabel),
+            ? WriteFileAtomic(lock, {content})
+            : WriteFileAtomic(lock, {content.substr(0, match.exact), scan::HeaderOf(newLabel),
                                      content.substr(match.exact + oldHeader.size())});
     return written == IoOutcome::Done ? RenameOutcome::Renamed : RenameOutcome::WriteFailed;
 }
 
 DeleteOutcome DeleteSection(const Path& path, const Text& label) {
-    const std::optional<Text> file = ReadFile(path);
+    FileLock lock(path, LinkRule::FollowLinks);
+    if (lock.outcome() != IoOutcome::Done) {
+        return lock.outcome() == IoOutcome::Busy ? DeleteOutcome::WriteFailed
+                                                 : DeleteOutcome::NotFound;
+    }
+    const std::optional<Text> file = ReadFile(lock.target());
     if (!file) {
         return DeleteOutcome::NotFound;
     }
@@ -213,11 +228,11 @@ DeleteOutcome DeleteSection(const Path& path, const Text& label) {
     // The header line, the text and the break that ended it go; the next header line stays.
     IoOutcome written = IoOutcome::Failed;
     if (match.exact == scan::npos) {
-        written = WriteFileAtomic(path, {content});
+        written = WriteFileAtomic(lock, {content});
     } else {
         const scan::SectionSpan span = scan::LocateSection(content, match.exact, header.size());
         written =
-            WriteFileAtomic(path, {content.substr(0, match.exact), content.substr(span.next)});
+            WriteFileAtomic(lock, {content.substr(0, match.exact), content.substr(span.next)});
     }
     return written == IoOutcome::Done ? DeleteOutcome::Deleted : DeleteOutcome::WriteFailed;
 }

@@ -11,8 +11,9 @@
 // opens with a header line "[#" label "]" and runs to the line break before the next line that
 // begins with "[#", or to the end of the file. Bytes before the first header belong to no section.
 //
-// Every operation reads the file afresh and keeps nothing between calls. A change either appends
-// to the file or rewrites it atomically; a rewrite keeps every byte outside the span it changes,
+// Every operation reads the file afresh and keeps nothing between calls. A change holds the file's
+// lock from its read to its write (see FileLock) and rewrites the file atomically, an append too;
+// a rewrite keeps every byte outside the span it changes,
 // zero bytes and all. A label's header counts only as a whole line (it starts the file or follows
 // a line feed, and is followed by a line break or the end of the file); the first such line of a
 // label is the one every operation finds. Lines end at LF, a CR before the LF belonging to the
@@ -53,7 +54,8 @@ enum class SaveOutcome {
     Replaced,
     LabelExists,  // create mode: the label is already there; nothing is written
     InvalidLabel, // not IsValidLabel; nothing is written
-    WriteFailed,  // also for an existing file that cannot be read: nothing is appended blindly
+    WriteFailed,  // also for an existing file that cannot be read: nothing is appended blindly;
+                  // and when another writer held the file's lock past the timeout
 };
 SaveOutcome SaveSection(const Path& path, const Text& label, SaveMode mode, const Text& text);
 

@@ -269,6 +269,27 @@ bool ProfileFile::Snapshot::Confirm(const Path& path) {
 
 ProfileFile::ProfileFile(Path path) : path_(std::move(path)) {}
 
+std::unique_ptr<FileLock> ProfileFile::LockForWrite() const {
+    if (!FileExists(path_)) {
+        // The settings directory may not exist yet; it holds the lock of a missing file. A
+        // failure shows in the lock or the write.
+        std::error_code ignored;
+        std::filesystem::create_directories(DirectoryOf(path_), ignored);
+    }
+    return std::make_unique<FileLock>(path_, LinkRule::FollowLinks);
+}
+
+IoOutcome ProfileFile::BeginUpdate() {
+    if (!update_) {
+        update_ = LockForWrite();
+    }
+    return update_->outcome();
+}
+
+void ProfileFile::EndUpdate() {
+    update_.reset();
+}
+
 ProfileFile::~ProfileFile() = default;
 
 bool ProfileFile::Exists() const {
@@ -308,6 +329,11 @@ ProfileWriteOutcome ProfileFile::Write(const Text& section, const Text& key, con
         return ProfileWriteOutcome::TooLong;
     }
     const Text stored = ReadingWouldAlter(value) ? "\"" + value + "\"" : value;
+    const std::unique_ptr<FileLock> ownLock = update_ ? nullptr : LockForWrite();
+    FileLock& lock = update_ ? *update_ : *ownLock;
+    if (lock.outcome() != IoOutcome::Done) {
+        return ProfileWriteOutcome::WriteFailed;
+    }
     const Snapshot& snapshot = Current();
     if (snapshot.state == Snapshot::State::Unreadable) {
         return ProfileWriteOutcome::WriteFailed; // never replace bytes that could not be read
@@ -320,24 +346,19 @@ ProfileWriteOutcome ProfileFile::Write(const Text& section, const Text& key, con
         const auto foundKey = target.keys.find(Fold(key));
         if (foundKey != target.keys.end()) {
             const KeyLine& line = foundKey->second;
-            outcome = WriteFileAtomic(path_, {content.substr(0, line.lineStart), line.key, "=",
-                                              stored, content.substr(line.contentEnd)});
+            outcome = WriteFileAtomic(lock, {content.substr(0, line.lineStart), line.key, "=",
+                                             stored, content.substr(line.contentEnd)});
         } else {
             const std::string_view breakFirst = target.insertLineHasBreak ? "" : kLineBreak;
             outcome =
-                WriteFileAtomic(path_, {content.substr(0, target.insertAt), breakFirst, key, "=",
-                                        stored, kLineBreak, content.substr(target.insertAt)});
+                WriteFileAtomic(lock, {content.substr(0, target.insertAt), breakFirst, key, "=",
+                                       stored, kLineBreak, content.substr(target.insertAt)});
         }
     } else {
         const bool endsInBreak =
             content.empty() || content.back() == '\n' || content.back() == '\r';
-        if (snapshot.state == Snapshot::State::Missing) {
-            // The settings directory may not exist yet; a failure shows in the write below.
-            std::error_code ignored;
-            std::filesystem::create_directories(DirectoryOf(path_), ignored);
-        }
-        outcome = WriteFileAtomic(path_, {content, endsInBreak ? "" : kLineBreak, "[", section, "]",
-                                          kLineBreak, key, "=", stored, kLineBreak});
+        outcome = WriteFileAtomic(lock, {content, endsInBreak ? "" : kLineBreak, "[", section, "]",
+                                         kLineBreak, key, "=", stored, kLineBreak});
     }
     // The next call reads the file as written, so the snapshot always matches the disk.
     snapshot_.reset();

@@ -30,6 +30,9 @@
 // A missing file is made by the first write, its directory with it; an existing file that
 // cannot be read is never written over.
 //
+// Every write locks the file (see FileLock) so that writers in other processes never lose one
+// another's change.
+//
 // Each read sees the file as it is on disk: every call compares the file's device, inode, size and
 // modification and change times with those of the parsed copy, and reads and parses the file again
 // only when one of them differs (or, for a copy read in the same clock tick as the file's last
@@ -61,14 +64,22 @@ public:
     bool Exists() const;
 
     Text Read(const Text& section, const Text& key, const Text& defaultValue) const;
+    // Each write holds the file's lock from its read of the file to its rename.
     ProfileWriteOutcome Write(const Text& section, const Text& key, const Text& value);
+
+    // Holds the file's lock until EndUpdate, across several reads and writes that make one
+    // change (the writes take no lock of their own meanwhile). Done when the lock is held.
+    IoOutcome BeginUpdate();
+    void EndUpdate();
 
 private:
     struct Snapshot;
     const Snapshot& Current() const;
+    std::unique_ptr<FileLock> LockForWrite() const;
 
     Path path_;
     mutable std::unique_ptr<Snapshot> snapshot_;
+    std::unique_ptr<FileLock> update_; // held between BeginUpdate and EndUpdate
 };
 
 } // namespace quorvel::store

@@ -101,6 +101,10 @@ RegistryOutcome RegisterDocument(Settings& settings, const Text& path) {
     if (const std::optional<RegistryOutcome> refusal = RefusalOf(path)) {
         return *refusal;
     }
+    const SettingsUpdate update(settings); // the walk and the write under one lock
+    if (!update.held()) {
+        return RegistryOutcome::WriteFailed;
+    }
     bool found = false;
     // Unless it finds the path, the walk ends at the first empty key, which the entry fills.
     const std::size_t end = WalkRegistry(settings, [&](std::size_t, const Text& value) {
@@ -111,6 +115,10 @@ RegistryOutcome RegisterDocument(Settings& settings, const Text& path) {
 }
 
 RegistryOutcome UnregisterDocument(Settings& settings, const Text& path) {
+    const SettingsUpdate update(settings); // the walk and the write under one lock
+    if (!update.held()) {
+        return RegistryOutcome::WriteFailed;
+    }
     const std::optional<std::size_t> key = FindEntry(settings, path);
     return key ? WriteEntry(settings, *key, RemovedMark()) : RegistryOutcome::NotThere;
 }
@@ -119,6 +127,10 @@ RegistryOutcome RenameRegisteredDocument(Settings& settings, const Text& oldPath
                                          const Text& newPath) {
     if (const std::optional<RegistryOutcome> refusal = RefusalOf(newPath)) {
         return *refusal;
+    }
+    const SettingsUpdate update(settings); // the walk and the write under one lock
+    if (!update.held()) {
+        return RegistryOutcome::WriteFailed;
     }
     const std::optional<std::size_t> key = FindEntry(settings, oldPath);
     return key ? WriteEntry(settings, *key, newPath) : RegistryOutcome::NotThere;

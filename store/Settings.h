@@ -39,8 +39,29 @@ public:
     Text ReadSetting(SettingName name, const Text& defaultValue = {}) const;
     ProfileWriteOutcome WriteSetting(SettingName name, const Text& value);
 
+    // See ProfileFile::BeginUpdate.
+    IoOutcome BeginUpdate() { return file_.BeginUpdate(); }
+    void EndUpdate() { file_.EndUpdate(); }
+
 private:
     ProfileFile file_;
+};
+
+// Holds the settings file's lock for its lifetime, so that the reads and the write of one change
+// see no other writer in between.
+class SettingsUpdate {
+public:
+    explicit SettingsUpdate(Settings& settings)
+        : settings_(settings), held_(settings.BeginUpdate() == IoOutcome::Done) {}
+    ~SettingsUpdate() { settings_.EndUpdate(); }
+    SettingsUpdate(const SettingsUpdate&) = delete;
+    SettingsUpdate& operator=(const SettingsUpdate&) = delete;
+
+    bool held() const { return held_; }
+
+private:
+    Settings& settings_;
+    bool held_ = false;
 };
 
 // The document registry: keys 1, 2, 3 ... of [文件] hold document paths, or "空" for a removed

@@ -37,11 +37,13 @@ private:
     bool paused_ = false;
 };
 
-// A registered document's labels; nothing for a missing file.
+// A registered document's labels; nothing for a missing file. The temporary files of writes that
+// were killed are cleared from beside it first.
 std::optional<std::vector<Text>> ListRegistered(const Text& path) {
     if (!store::FileExists(path)) {
         return std::nullopt;
     }
+    store::RemoveStaleTemporaries(path);
     return store::ListLabels(path);
 }
 

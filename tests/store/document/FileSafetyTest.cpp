@@ -17,21 +17,6 @@ using store::RenameOutcome;
 using store::SaveMode;
 using store::SaveOutcome;
 
-// Runs body in a child process and gives back its exit code, or -1 when it did not exit.
-// An alarm ends a child that hangs.
-int ExitCodeOfChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::alarm(30);
-        ::_exit(body());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
-}
-
 struct FailingRewrite {
     const char* name;
     std::function<int(const store::Path&)> run; // the operation's outcome as a number
@@ -74,6 +59,12 @@ const FailingRewrite kFailingRewrites[] = {
      static_cast<int>(RenameOutcome::WriteFailed), kOld.size() + 2},
     {"Delete", [](const store::Path& p) { return static_cast<int>(store::DeleteSection(p, "b")); },
      static_cast<int>(DeleteOutcome::WriteFailed), kOld.size() - 10},
+    // The limit falls inside the appended section: none of it may stay behind.
+    {"Append",
+     [](const store::Path& p) {
+         return static_cast<int>(store::SaveSection(p, "new", SaveMode::Save, kBigText));
+     },
+     static_cast<int>(SaveOutcome::WriteFailed), kOld.size() + 9 + kBigText.size()},
 };
 
 INSTANTIATE_TEST_SUITE_P(Operations, AtomicRewrite, ::testing::ValuesIn(kFailingRewrites),
