@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  }},
                       WriterCase{"Register",
                                  [](Settings& s, const std::string& name) {
-                                     return RegisterDocument(s, "/" + name + ".txt");
+                                     return RegisterDocument(s, "/" + name + ".txt") == RegistryOutcome::Done;
                                  },
                                  [](const Settings& s, const std::string& name) {
                                      const std::vector<Text> entries = EnumerateRegistry(s);
@@ -104,13 +104,13 @@ TEST(SettingsLock, HeldLockMakesWritesFail) {
         ASSERT_EQ(held.outcome(), IoOutcome::Done);
         Settings settings(path);
         EXPECT_EQ(settings.WriteSetting("配置", "自动保存", "0"), ProfileWriteOutcome::WriteFailed);
-        EXPECT_FALSE(RegisterDocument(settings, "/b.txt"));
-        EXPECT_FALSE(RenameRegisteredDocument(settings, "/a.txt", "/c.txt"));
+        EXPECT_EQ(RegisterDocument(settings, "/b.txt"), RegistryOutcome::WriteFailed);
+        EXPECT_EQ(RenameRegisteredDocument(settings, "/a.txt", "/c.txt"), RegistryOutcome::WriteFailed);
         EXPECT_EQ(testing::ReadBytes(path), before);
     }
     faults::Reset();
     Settings settings(path);
-    EXPECT_TRUE(RegisterDocument(settings, "/b.txt"));
+    EXPECT_EQ(RegisterDocument(settings, "/b.txt"), RegistryOutcome::Done);
 }
 
 } // namespace
