@@ -27,7 +27,9 @@ bool IsGbkCodeset(std::string_view codeset) {
            upper == "936";
 }
 
-bool IsContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuationByte(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 std::size_t Utf8LeadLength(unsigned char lead) {
     if (lead >= 0xC2 && lead <= 0xDF) {
@@ -91,9 +93,13 @@ CodePage DetectCodePageFromEnvironment() {
     return DetectCodePage(std::getenv("QUORVEL_CODEPAGE"), codeset.c_str());
 }
 
-CodePage ActiveCodePage() { return activeCodePage; }
+CodePage ActiveCodePage() {
+    return activeCodePage;
+}
 
-void SetActiveCodePage(CodePage codePage) { activeCodePage = codePage; }
+void SetActiveCodePage(CodePage codePage) {
+    activeCodePage = codePage;
+}
 
 std::size_t CharLength(CodePage codePage, std::string_view text, std::size_t pos) {
     if (pos >= text.size()) {

@@ -49,8 +49,12 @@ const Text& InterfaceText(std::string_view utf8) {
     return found->second;
 }
 
-const Text& BoolWord(bool value) { return InterfaceText(value ? "真" : "假"); }
+const Text& BoolWord(bool value) {
+    return InterfaceText(value ? "真" : "假");
+}
 
-bool IsTrueWord(std::string_view value) { return value == BoolWord(true); }
+bool IsTrueWord(std::string_view value) {
+    return value == BoolWord(true);
+}
 
 } // namespace quorvel::text

@@ -2,4 +2,6 @@
 // another layer, and whether this compiles says whether that target can see it.
 #include PROBE_HEADER
 
-int main() { return 0; }
+int main() {
+    return 0;
+}

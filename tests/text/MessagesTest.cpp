@@ -1,6 +1,6 @@
-#include "support/CaseName.h"
 #include "text/Messages.h"
 
+#include "support/CaseName.h"
 #include "support/CodePageScope.h"
 #include "text/Words.h"
 

@@ -1,5 +1,6 @@
-#include "support/CaseName.h"
 #include "store/Path.h"
+
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <ostream>

@@ -81,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  }},
                       WriterCase{"Register",
                                  [](Settings& s, const std::string& name) {
-                                     return RegisterDocument(s, "/" + name + ".txt") == RegistryOutcome::Done;
+                                     return RegisterDocument(s, "/" + name + ".txt") ==
+                                            RegistryOutcome::Done;
                                  },
                                  [](const Settings& s, const std::string& name) {
                                      const std::vector<Text> entries = EnumerateRegistry(s);
@@ -105,7 +106,8 @@ TEST(SettingsLock, HeldLockMakesWritesFail) {
         Settings settings(path);
         EXPECT_EQ(settings.WriteSetting("配置", "自动保存", "0"), ProfileWriteOutcome::WriteFailed);
         EXPECT_EQ(RegisterDocument(settings, "/b.txt"), RegistryOutcome::WriteFailed);
-        EXPECT_EQ(RenameRegisteredDocument(settings, "/a.txt", "/c.txt"), RegistryOutcome::WriteFailed);
+        EXPECT_EQ(RenameRegisteredDocument(settings, "/a.txt", "/c.txt"),
+                  RegistryOutcome::WriteFailed);
         EXPECT_EQ(testing::ReadBytes(path), before);
     }
     faults::Reset();
