@@ -21,7 +21,7 @@ std::int32_t ValueOfColour(const QColor& colour) {
 }
 
 store::Appearance AppearanceOf(const QWidget& widget) {
-    const QFont font = widget.font();
+    const QFont& font = widget.font();
     store::Appearance appearance;
     appearance.bold = font.bold();
     appearance.italic = font.italic();

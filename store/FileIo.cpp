@@ -71,7 +71,7 @@ std::optional<Path> ResolveLinks(Path path) {
         }
         Path target(buffer.data(), static_cast<std::size_t>(length));
         if (target.front() != '/') {
-            target = DirectoryOf(path) + "/" + target;
+            target = DirectoryOf(path).append("/").append(target);
         }
         path = std::move(target);
     }
@@ -489,6 +489,52 @@ IoOutcome LockBefore(int fd, std::chrono::steady_clock::time_point deadline) {
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
+
+// The file a lock of path is taken on: the file its links name, or the path itself where links
+// are replaced rather than followed. Nothing for a loop of links.
+std::optional<Path> LockTargetOf(const Path& path, LinkRule rule) {
+    return rule == LinkRule::FollowLinks ? ResolveLinks(path) : std::optional<Path>(path);
+}
+
+// What a lock is taken on: the regular file, or its directory while there is no file yet. The
+// caller owns the descriptor.
+struct LockCandidate {
+    int fd = -1;
+    bool byDirectory = false;
+    struct stat info {};
+};
+
+std::optional<LockCandidate> OpenLockCandidate(const Path& target) {
+    // Non-blocking so that a FIFO cannot hang the open; it is refused just below.
+    int fd = OpenRetrying(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0 && errno == EACCES) {
+        fd = OpenRetrying(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW);
+    }
+    const bool byDirectory = fd < 0 && (errno == ENOENT || errno == ELOOP);
+    if (byDirectory) {
+        fd = OpenRetrying(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY);
+    }
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    LockCandidate candidate{.fd = fd, .byDirectory = byDirectory};
+    if (::fstat(fd, &candidate.info) != 0 || (!byDirectory && !S_ISREG(candidate.info.st_mode))) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return candidate;
+}
+
+// Whether the path still names what was locked, once the lock is held: the same file, or, for
+// a lock of the directory, still no file (or a link that the write is to replace).
+bool StillNamesCandidate(const Path& target, LinkRule rule, const LockCandidate& candidate) {
+    struct stat now {};
+    const bool present = ::lstat(target.c_str(), &now) == 0;
+    if (!candidate.byDirectory) {
+        return present && SameFile(now, candidate.info);
+    }
+    return !present || (S_ISLNK(now.st_mode) && rule == LinkRule::ReplaceLinks);
+}
 } // namespace
 
 FileLock::FileLock(const Path& path, LinkRule rule, std::chrono::milliseconds timeout)
@@ -522,55 +568,26 @@ void FileLock::MoveTo(int newFileDescriptor) {
 IoOutcome FileLock::Acquire(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        if (rule_ == LinkRule::FollowLinks) {
-            std::optional<Path> resolved = ResolveLinks(path_);
-            if (!resolved) {
-                return IoOutcome::Failed; // a loop of links
-            }
-            target_ = std::move(*resolved);
-        } else {
-            target_ = path_;
+        std::optional<Path> target = LockTargetOf(path_, rule_);
+        if (!target || target->empty()) {
+            return IoOutcome::Failed; // a loop of links, or no path at all
         }
-        if (target_.empty()) {
+        target_ = std::move(*target);
+        const std::optional<LockCandidate> candidate = OpenLockCandidate(target_);
+        if (!candidate) {
             return IoOutcome::Failed;
         }
-        // Non-blocking so that a FIFO cannot hang the open; it is refused just below.
-        int fd = OpenRetrying(target_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
-        if (fd < 0 && errno == EACCES) {
-            fd = OpenRetrying(target_.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW);
-        }
-        const bool byDirectory = fd < 0 && (errno == ENOENT || errno == ELOOP);
-        if (fd < 0 && !byDirectory) {
-            return IoOutcome::Failed;
-        }
-        if (byDirectory) {
-            fd = OpenRetrying(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY);
-            if (fd < 0) {
-                return IoOutcome::Failed;
-            }
-        }
-        FileDescriptor candidate(fd);
-        struct stat locked {};
-        if (::fstat(fd, &locked) != 0 || (!byDirectory && !S_ISREG(locked.st_mode))) {
-            return IoOutcome::Failed;
-        }
-        const IoOutcome waited = LockBefore(fd, deadline);
+        const FileDescriptor held(candidate->fd);
+        const IoOutcome waited = LockBefore(held.get(), deadline);
         if (waited != IoOutcome::Done) {
             return waited;
         }
-        // The check that the path still names what was locked; otherwise the holder before
-        // replaced it, and the new file is locked in turn.
-        struct stat now {};
-        const bool present = ::lstat(target_.c_str(), &now) == 0;
-        const bool link = present && S_ISLNK(now.st_mode);
-        const bool stillNamed = byDirectory
-                                    ? (!present || (link && rule_ == LinkRule::ReplaceLinks))
-                                    : (present && SameFile(now, locked));
-        if (stillNamed) {
-            fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-            isDirectory_ = byDirectory;
+        if (StillNamesCandidate(target_, rule_, *candidate)) {
+            fd_ = ::fcntl(held.get(), F_DUPFD_CLOEXEC, 0);
+            isDirectory_ = candidate->byDirectory;
             return fd_ >= 0 ? IoOutcome::Done : IoOutcome::Failed;
         }
+        // The holder before replaced the file; the new one is locked in turn.
         if (std::chrono::steady_clock::now() >= deadline) {
             return IoOutcome::Busy;
         }

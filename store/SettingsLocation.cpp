@@ -33,7 +33,7 @@ Path Environment(const char* name) {
 } // namespace
 
 Path SettingsFilePath(const SettingsEnvironment& environment) {
-    const Path beside = InDirectory(environment.executableDirectory, kSettingsFileName);
+    Path beside = InDirectory(environment.executableDirectory, kSettingsFileName);
     if (!beside.empty() &&
         (FileExists(beside) || ::access(environment.executableDirectory.c_str(), W_OK) == 0)) {
         return beside;

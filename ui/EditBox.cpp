@@ -417,7 +417,7 @@ void EditBox::State::OnContentsChange(int from, int removed, int added) {
         bool same = true;
         for (int i = 0; i <= a && same; ++i) {
             same = fresh[static_cast<std::size_t>(i)].bytes ==
-                   lines[static_cast<std::size_t>(k + i)].bytes;
+                   lines[static_cast<std::size_t>(k) + static_cast<std::size_t>(i)].bytes;
         }
         if (same) {
             return;
@@ -426,9 +426,10 @@ void EditBox::State::OnContentsChange(int from, int removed, int added) {
 
     const auto begin = lines.begin() + k;
     for (int i = 0; i < r; ++i) {
-        --breakCounts[static_cast<std::size_t>(lines[static_cast<std::size_t>(k + i)].end)];
+        --breakCounts[static_cast<std::size_t>(
+            lines[static_cast<std::size_t>(k) + static_cast<std::size_t>(i)].end)];
     }
-    const Break tail = lines[static_cast<std::size_t>(k + r)].end;
+    const Break tail = lines[static_cast<std::size_t>(k) + static_cast<std::size_t>(r)].end;
     const Break typed = TypedBreak();
     for (int i = 0; i <= a; ++i) {
         Line& line = fresh[static_cast<std::size_t>(i)];
