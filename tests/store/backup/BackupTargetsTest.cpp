@@ -1,4 +1,5 @@
 #include "store/Backup.h"
+#include "support/CaseName.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -75,9 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     IoOutcome::Done;
                          },
                          kDocument}),
-    [](const ::testing::TestParamInfo<LinkedTargetCase>& param) {
-        return std::string(param.param.name);
-    });
+    quorvel::testing::CaseName());
 
 // Runs body in a child with an alarm, so that a hang fails the test instead of stopping it.
 int ExitCodeOfChild(const std::function<bool()>& body) {

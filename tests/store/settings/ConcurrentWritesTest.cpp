@@ -1,6 +1,7 @@
 #include "store/FileFaults.h"
 #include "store/Settings.h"
 #include "store/settings/SettingsTestSupport.h"
+#include "support/CaseName.h"
 
 #include <algorithm>
 #include <array>
@@ -89,9 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      return std::count(entries.begin(), entries.end(),
                                                        "/" + name + ".txt") == 1;
                                  }}),
-    [](const ::testing::TestParamInfo<WriterCase>& param) {
-        return std::string(param.param.name);
-    });
+    quorvel::testing::CaseName());
 
 // Another writer holding the lock for too long makes a write fail and leaves the file.
 TEST(SettingsLock, HeldLockMakesWritesFail) {

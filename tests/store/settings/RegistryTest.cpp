@@ -1,5 +1,6 @@
 #include "store/Settings.h"
 #include "store/settings/SettingsTestSupport.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -181,7 +182,7 @@ TEST_P(RegistryRefusal, SaysWhyAndWritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RegistryRefusal, ::testing::ValuesIn(kRefusalCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quorvel::testing::CaseName());
 
 // The longest path a value holds is registered once and then found again.
 TEST_F(Registry, TheLongestPathThatReadsBackIsFoundAgain) {

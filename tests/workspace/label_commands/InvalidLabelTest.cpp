@@ -73,13 +73,16 @@ TEST_P(InvalidLabelTest, SaysWhyAndChangesNothing) {
     EXPECT_FALSE(store::FileExists(chosen));
 }
 
+// The command's name followed by the refused byte's.
+template <typename Param>
+std::string CommandAndLabelName(const ::testing::TestParamInfo<Param>& caseInfo) {
+    return std::string(std::get<0>(caseInfo.param).name) + std::get<1>(caseInfo.param).name;
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, InvalidLabelTest,
                          ::testing::Combine(::testing::ValuesIn(kCommands),
                                             ::testing::ValuesIn(kBadLabels)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) +
-                                    std::get<1>(info.param).name;
-                         });
+                         CommandAndLabelName<InvalidLabelTest::ParamType>);
 
 } // namespace
 } // namespace quorvel::workspace::testing
