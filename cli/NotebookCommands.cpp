@@ -130,6 +130,9 @@ Status RenameCommand(const Invocation& run) {
     case store::RenameOutcome::NotFound:
         run.console.Complain(MessageText(MessageId::RenameFailed));
         return Status::Negative;
+    case store::RenameOutcome::LabelExists:
+        run.console.Complain(MessageText(MessageId::LabelExists));
+        return Status::Negative;
     case store::RenameOutcome::InvalidLabel:
         return InvalidLabel(run);
     case store::RenameOutcome::WriteFailed:

@@ -229,6 +229,9 @@ inline store::RenameOutcome RenameLabel(Document& doc, std::string_view oldLabel
     if (IsRefusedLabel(newLabel)) {
         return store::RenameOutcome::InvalidLabel;
     }
+    if (newLabel != oldLabel && FindTwoStep(bytes, lines, newLabel).exact) {
+        return store::RenameOutcome::LabelExists;
+    }
     if (found.exact) {
         const Line& line = lines[*found.exact];
         doc.bytes = std::string(bytes.substr(0, line.start)) + Header(newLabel) +

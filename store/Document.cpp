@@ -200,6 +200,11 @@ RenameOutcome RenameLabel(const Path& path, const Text& oldLabel, const Text& ne
     if (match.caseMatch == scan::npos) {
         return RenameOutcome::NotFound;
     }
+    // A second header of the same name would leave one of the two sections out of reach.
+    if (newLabel != oldLabel && scan::FindHeaderLine(content, scan::HeaderOf(newLabel), 0,
+                                                     CaseSensitivity::Exact) != scan::npos) {
+        return RenameOutcome::LabelExists;
+    }
     // Written back even when only a header in another case was there and nothing changes.
     const IoOutcome written =
         match.exact == scan::npos

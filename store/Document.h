@@ -69,6 +69,7 @@ bool IsAdded(SaveOutcome outcome);
 enum class RenameOutcome {
     Renamed,      // also when only a header differing in case was found and nothing was replaced
     NotFound,     // no header of the old label, in any case
+    LabelExists,  // the new label already has a header line; the file is untouched
     InvalidLabel, // the new label is not IsValidLabel; the file is untouched
     WriteFailed,
 };
