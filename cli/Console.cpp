@@ -47,6 +47,14 @@ std::string PathWithProblem(const store::Path& path) {
         return text + ": read-only file";
     case store::WriteProblem::Locked:
         return text + ": another program is writing it";
+    case store::WriteProblem::FolderMissing:
+        return text + ": its folder does not exist";
+    case store::WriteProblem::ReadOnlyFileSystem:
+        return text + ": read-only file system";
+    case store::WriteProblem::DiskFull:
+        return text + ": no space left on the disk";
+    case store::WriteProblem::NotPermitted:
+        return text + ": permission denied";
     case store::WriteProblem::Unknown:
         break;
     }

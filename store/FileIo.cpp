@@ -14,6 +14,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
@@ -736,8 +737,47 @@ WriteProblem DiagnoseWriteFailure(const Path& path) {
         (info.st_mode & 0222) == 0) {
         return WriteProblem::ReadOnly;
     }
+    const Path folder = DirectoryOf(*resolved);
+    struct stat folderInfo {};
+    if (::stat(folder.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) {
+        return WriteProblem::FolderMissing;
+    }
+    struct statvfs volume {};
+    if (::statvfs(folder.c_str(), &volume) == 0) {
+        if ((volume.f_flag & ST_RDONLY) != 0) {
+            return WriteProblem::ReadOnlyFileSystem;
+        }
+        // Root may still write into the blocks kept back for it.
+        const bool noRoom = ::geteuid() == 0 ? volume.f_bfree == 0 : volume.f_bavail == 0;
+        if (noRoom) {
+            return WriteProblem::DiskFull;
+        }
+    }
+    if (::access(folder.c_str(), W_OK) != 0 && ::access(resolved->c_str(), W_OK) != 0) {
+        return WriteProblem::NotPermitted;
+    }
     const FileLock lock(path, LinkRule::FollowLinks, std::chrono::milliseconds(0));
     return lock.outcome() == IoOutcome::Busy ? WriteProblem::Locked : WriteProblem::Unknown;
+}
+
+int ErrorNumberOf(WriteProblem problem) {
+    switch (problem) {
+    case WriteProblem::LinkLoop:
+        return ELOOP;
+    case WriteProblem::ReadOnly:
+    case WriteProblem::NotPermitted:
+        return EACCES;
+    case WriteProblem::FolderMissing:
+        return ENOENT;
+    case WriteProblem::ReadOnlyFileSystem:
+        return EROFS;
+    case WriteProblem::DiskFull:
+        return ENOSPC;
+    case WriteProblem::Locked:
+    case WriteProblem::Unknown:
+        break;
+    }
+    return 0;
 }
 
 } // namespace quorvel::store

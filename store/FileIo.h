@@ -116,10 +116,16 @@ void RemoveStaleTemporaries(const Path& path);
 // Why a write of the path would fail, for the message that reports it.
 enum class WriteProblem {
     Unknown,
-    LinkLoop, // too many levels of symbolic links
-    ReadOnly, // a file without any write bit
-    Locked,   // another writer holds the file's lock
+    LinkLoop,           // too many levels of symbolic links
+    ReadOnly,           // a file without any write bit
+    FolderMissing,      // the file's folder is gone (or is no folder)
+    ReadOnlyFileSystem, // mounted read-only
+    DiskFull,           // no free block left for this user
+    NotPermitted,       // neither the folder nor the file may be written by this user
+    Locked,             // another writer holds the file's lock
 };
+// The error number the system gives for the problem; 0 for Unknown and Locked, which have none.
+int ErrorNumberOf(WriteProblem problem);
 WriteProblem DiagnoseWriteFailure(const Path& path);
 
 } // namespace quorvel::store

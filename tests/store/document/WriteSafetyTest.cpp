@@ -363,5 +363,15 @@ TEST_F(WriteSafety, FileWithoutWriteBitsIsRefusedForEveryone) {
     EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{"notes.txt"});
 }
 
+// The reason a window's save failure reports: the system's error number for it.
+TEST_F(WriteSafety, FolderThatWentAwayIsDiagnosed) {
+    const std::string gone = dir_.File("gone/notes.txt");
+    EXPECT_EQ(store::SaveSection(gone, "a", SaveMode::Save, "t"), SaveOutcome::WriteFailed);
+    EXPECT_EQ(store::DiagnoseWriteFailure(gone), store::WriteProblem::FolderMissing);
+    EXPECT_EQ(store::ErrorNumberOf(store::WriteProblem::FolderMissing), ENOENT);
+    EXPECT_EQ(store::DiagnoseWriteFailure(path_), store::WriteProblem::Unknown);
+    EXPECT_EQ(store::ErrorNumberOf(store::WriteProblem::Unknown), 0);
+}
+
 } // namespace
 } // namespace quorvel::testing
