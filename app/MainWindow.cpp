@@ -116,13 +116,14 @@ void MainWindow::SetUpMainWindow() {
             ? options_.settingsPath
             : store::SettingsFilePath(store::CurrentSettingsEnvironment()));
     workspace_ = std::make_unique<workspace::Workspace>(
-        workspace::WorkspaceParts{*settings_, tree_, editBox_, statusBar_}, Text(kWindowTitle));
+        workspace::WorkspaceParts{*settings_, tree_, editBox_, statusBar_, *dialogs_},
+        Text(kWindowTitle));
     documentCommands_ = std::make_unique<workspace::DocumentCommands>(*workspace_, *dialogs_);
     labelCommands_ = std::make_unique<workspace::LabelCommands>(*workspace_, *dialogs_);
     ConnectWorkspace();
 
     DecideCurrentDocument(*settings_, *workspace_, documentArgument);
-    RestoreSavedState(RestoreTargets{*settings_, *workspace_, editBox_, tree_});
+    RestoreSavedState(RestoreTargets{*settings_, *workspace_, editBox_, tree_, documentArgument});
     action(CommandId::ToggleAutoSave)->setChecked(workspace_->IsAutoSaveOn());
     // The platform's own Qt style draws every window: there is nothing to switch on.
     statusBar_.WritePane(1, text::InterfaceText("主页:") + HomepageAddress());
@@ -206,7 +207,10 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    workspace_->SaveOnClose();
+    if (workspace_->SaveOnClose() == workspace::CloseOutcome::KeepOpen) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 

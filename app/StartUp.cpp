@@ -10,6 +10,8 @@
 
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <algorithm>
+#include <vector>
 
 namespace quorvel::app {
 namespace {
@@ -20,6 +22,20 @@ void RestoreAppearance(const store::Settings& settings, store::FontTarget target
     if (appearance) {
         ApplyAppearance(widget, *appearance);
     }
+}
+
+// A file handed over on the command line (a file manager's "open with" among them) that the
+// registry does not know gets a node, so that every label command can reach it.
+void AddArgumentDocument(workspace::Workspace& workspace, const std::optional<Text>& path) {
+    if (!path || !store::FileExists(*path)) {
+        return;
+    }
+    const std::vector<Text>& documents = workspace.DocumentList();
+    if (std::find(documents.begin(), documents.end(), *path) != documents.end()) {
+        return;
+    }
+    workspace.AddDocument(*path, workspace::DocumentKind::Opened);
+    workspace.SetCaptionToDocument(*path);
 }
 
 } // namespace
@@ -36,12 +52,14 @@ void DecideCurrentDocument(store::Settings& settings, workspace::Workspace& work
 
 void RestoreSavedState(const RestoreTargets& targets) {
     if (!targets.settings.Exists()) {
+        targets.workspace.SetAutoSaveSwitch(true);
         return;
     }
     RestoreAppearance(targets.settings, store::FontTarget::EditBox, *targets.editBox.widget());
     RestoreAppearance(targets.settings, store::FontTarget::Tree, *targets.tree.widget());
 
     targets.workspace.BuildTree();
+    AddArgumentDocument(targets.workspace, targets.documentArgument);
     if (targets.tree.Count() < 2) {
         targets.editBox.WriteText(store::ReadWholeDocument(targets.workspace.CurrentDocument()));
     }

@@ -31,12 +31,15 @@ struct RestoreTargets {
     workspace::Workspace& workspace;
     ui::EditBox& editBox;
     ui::TreeView& tree;
+    const std::optional<Text>& documentArgument; // the command line's document, if any
 };
 
 // Only when the settings file exists: the edit box's and the tree's font records, the tree with
-// the saved label, the whole current document when the tree holds fewer than 2 nodes, and the
+// the saved label, the command line's document added as 打开 adds one when it exists and is not
+// registered yet, the whole current document when the tree holds fewer than 2 nodes, and the
 // auto-save switch (on when the value, "真" by default, is exactly "真"). Without the file
-// everything keeps the state it was created with.
+// everything keeps the state it was created with, except the auto-save switch: a first run
+// counts like a missing value, so it is on.
 void RestoreSavedState(const RestoreTargets& targets);
 
 } // namespace quorvel::app

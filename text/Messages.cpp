@@ -26,6 +26,9 @@ constexpr std::array kCatalogue{
     MessageWords{MessageId::LabelExists, "标签已经存在，请重新输入", ""},
     MessageWords{MessageId::InvalidLabel, "标签不能包含换行符、零字节或 0x1A", ""},
     MessageWords{MessageId::RenameFailed, "重命名失败！", ""},
+    MessageWords{MessageId::UnsavedText, "当前内容没有保存到任何标签。要保存为新标签吗？", ""},
+    MessageWords{MessageId::SaveFailed, "保存失败：", "", Insertion::AtEnd},
+    MessageWords{MessageId::CloseAnyway, "编辑框的内容没有保存，关闭后将会丢失。仍要关闭吗？", ""},
     MessageWords{MessageId::BackupMade, "备份成功", ""},
     MessageWords{MessageId::BackupFailed, "备份失败", ""},
     MessageWords{MessageId::BackupMissing, "找不到备份文件", ""},
@@ -47,7 +50,7 @@ const MessageWords& MessageWordsOf(MessageId id) {
 Text MessageText(MessageId id, std::string_view inserted) {
     const MessageWords& words = MessageWordsOf(id);
     Text message = InterfaceText(words.before);
-    if (!words.after.empty()) {
+    if (!words.after.empty() || words.insertion == Insertion::AtEnd) {
         message += inserted;
         message += InterfaceText(words.after);
     }

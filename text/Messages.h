@@ -32,6 +32,10 @@ enum class MessageId {
     LabelExists,
     InvalidLabel, // a label the document format cannot hold
     RenameFailed,
+    // Saving what the edit box holds
+    UnsavedText, // the edit box holds typed text that belongs to no label
+    SaveFailed,  // the path and the system's reason follow the words
+    CloseAnyway, // after a save failed while closing
     // Backups
     BackupMade,
     BackupFailed,
@@ -40,17 +44,25 @@ enum class MessageId {
     RestoreFailed,
 };
 
+// Where a message takes the text inserted into it.
+enum class Insertion {
+    None,  // a confirmation takes it between before and after; any other message ignores it
+    AtEnd, // after the words: a report that names what it is about
+};
+
 // One entry of the catalogue, a constant the catalogue owns for the whole run.
 struct MessageWords {
     MessageId id;
     std::string_view before; // the words; for a confirmation, the part before the inserted text
     std::string_view after;  // for a confirmation, the part after it; "" for any other message
+    Insertion insertion = Insertion::None;
 };
 
 const MessageWords& MessageWordsOf(MessageId id);
 
 // The message in the active code page. A confirmation (a message with an after part) takes
-// inserted between its two parts; any other message ignores it.
+// inserted between its two parts, a report (Insertion::AtEnd) after its words; any other message
+// ignores it.
 Text MessageText(MessageId id, std::string_view inserted = {});
 
 } // namespace quorvel::text

@@ -14,10 +14,11 @@ enum class MessageStyle {
     Plain = 0, // OK button, no icon
     Warning = 48,
     Information = 64,
+    YesNoCancelQuestion = 35,
     YesNoQuestion = 36,
 };
 
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // The title of a message box that has none of its own: "信息：".
 const Text& DefaultMessageTitle();

@@ -120,6 +120,10 @@ public:
         return nullptr;
     }
 
+    int PreviousIndex() const {
+        return previous_.isValid() ? IndexOf(itemFromIndex(QModelIndex(previous_))) : kNoNode;
+    }
+
     int IndexOf(QTreeWidgetItem* item) const {
         if (item == nullptr) {
             return kNoNode;
@@ -189,6 +193,7 @@ public:
         if (!force && QModelIndex(reported_) == now) {
             return;
         }
+        previous_ = reported_;
         reported_ = now;
         emit owner_.SelectionChanged();
     }
@@ -252,8 +257,14 @@ protected:
     }
 
     void mousePressEvent(QMouseEvent* event) override {
+        const QModelIndex before(reported_);
         // Qt's own handling first: it selects the node under the pointer for either button.
         QTreeWidget::mousePressEvent(event);
+        if (event->button() == Qt::LeftButton && before.isValid() &&
+            QModelIndex(reported_) == before &&
+            indexAt(event->position().toPoint()).siblingAtColumn(0) == before) {
+            emit owner_.SelectedNodePressed();
+        }
         if (event->button() == Qt::RightButton) {
             emit owner_.RightButtonPressed();
         }
@@ -301,6 +312,7 @@ private:
     QIcon labelIcon_;
     std::vector<QTreeWidgetItem*> tops_; // the top-level items; only this class changes them
     QPersistentModelIndex reported_;
+    QPersistentModelIndex previous_; // the selection reported before reported_
     bool quiet_ = false;
 };
 
@@ -397,6 +409,10 @@ void TreeView::Expand(int index) {
 
 int TreeView::Selection() const {
     return widget_->IndexOf(widget_->SelectedItem());
+}
+
+int TreeView::PreviousSelection() const {
+    return widget_->PreviousIndex();
 }
 
 void TreeView::Select(int index) {

@@ -63,9 +63,14 @@ public:
 
     int Selection() const;
     void Select(int index); // kNoNode clears the selection; an index outside the tree is ignored
+    // The node that was selected before the last change of the selection; kNoNode when there was
+    // none or it is gone. A selection that must be taken back goes there.
+    int PreviousSelection() const;
 
 signals:
     void SelectionChanged();
+    // A left-button press on the node that was already selected: no selection change follows.
+    void SelectedNodePressed();
     void RightButtonPressed();
     // Released over the tree, at this global position.
     void RightButtonReleased(QPoint globalPosition);

@@ -17,21 +17,22 @@ void Workspace::MoveDocument(int number, const Text& newPath) {
 }
 
 void Workspace::DeleteNodeWithoutWriteBack(int index, PendingEdit pending) {
-    if (pending == PendingEdit::Save) {
-        AutoSave();
-    } else {
+    if (pending == PendingEdit::Drop) {
         // The edit belonged to what is being deleted; keeping it would bring it back.
         SetCurrentLabel(Text());
         current_.edited = false;
     }
-    const bool isDocumentNode = IsDocumentNode(index);
+    const bool saveFailed = pending == PendingEdit::Save && AutoSave() == SaveResult::Failed;
     selectionGuard_ = true;
-    if (isDocumentNode) {
+    if (IsDocumentNode(index)) {
         RemoveDocumentNode(index);
     } else {
         parts_.tree.DeleteNode(index);
     }
     selectionGuard_ = false;
+    if (saveFailed) {
+        return; // the edit stays in the box, pending; nothing is loaded over it
+    }
     // The tree may have selected a neighbour: the selected node is always the loaded one.
     HandleTreeSelection();
 }

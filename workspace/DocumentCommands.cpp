@@ -70,12 +70,14 @@ void DocumentCommands::NewDocument() {
     if (!chosen || RefusesPath(*chosen)) {
         return;
     }
-    workspace_.AutoSave();
+    if (workspace_.LeaveShownText() != LeaveOutcome::Left) {
+        return;
+    }
     // A failed write still adds the document: it shows as a node whose file is missing.
     store::WriteFileAtomic(*chosen, {});
     workspace_.AddDocument(*chosen, DocumentKind::New);
     workspace_.SetCaption(Text(kNewDocumentCaption) + workspace_.CurrentDocument());
-    workspace_.EditBox().WriteText(Text());
+    workspace_.ShowText(Text());
 }
 
 void DocumentCommands::OpenDocument() {
@@ -90,7 +92,11 @@ void DocumentCommands::OpenDocument() {
         ShowMessage(dialogs_, MessageId::AlreadyOpen);
         return;
     }
+    if (workspace_.LeaveShownText() != LeaveOutcome::Left) {
+        return;
+    }
     workspace_.AddDocument(*chosen, DocumentKind::Opened);
+    workspace_.SetCaptionToDocument(*chosen);
 }
 
 void DocumentCommands::SaveDocumentCopy() {

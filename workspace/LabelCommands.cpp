@@ -48,15 +48,6 @@ FileMove MoveFileWithoutReplacing(const Text& from, const Text& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? FileMove::Moved : FileMove::Refused;
 }
 
-// Shows why a label the document format cannot hold is refused; true when it was.
-bool RefusedLabel(ui::Dialogs& dialogs, const Text& label) {
-    if (store::IsValidLabel(label)) {
-        return false;
-    }
-    ShowMessage(dialogs, MessageId::InvalidLabel);
-    return true;
-}
-
 } // namespace
 
 // A right click loads the node it selects, so the selected node's document is the current one;
@@ -76,20 +67,26 @@ void LabelCommands::NewLabel() {
         return;
     }
     const std::optional<Text> name = dialogs_.AskText(text::InterfaceText(kNewLabelPrompt), Text());
-    if (!name || RefusedLabel(dialogs_, *name)) {
+    if (!name || RefusesInvalidLabel(dialogs_, *name)) {
         return;
     }
-    workspace_.AutoSave();
+    if (workspace_.LeaveShownText() != LeaveOutcome::Left) {
+        return; // the new label would empty the box over text that is not saved
+    }
     const store::SaveOutcome outcome =
         store::SaveSection(document, *name, store::SaveMode::Create, Text());
     if (outcome == store::SaveOutcome::LabelExists) {
         ShowMessage(dialogs_, MessageId::LabelExists);
         return;
     }
-    if (!store::IsAdded(outcome)) {
-        return; // a label that cannot be a header line, or a failed write: nothing changed
+    if (outcome == store::SaveOutcome::WriteFailed) {
+        workspace_.ReportSaveFailure(document);
+        return;
     }
-    workspace_.EditBox().WriteText(Text());
+    if (!store::IsAdded(outcome)) {
+        return; // a label that cannot be a header line: nothing changed
+    }
+    workspace_.ShowText(Text());
     ui::TreeView& tree = workspace_.Tree();
     const int selected = tree.Selection();
     if (selected != ui::kNoNode) {
@@ -106,29 +103,17 @@ void LabelCommands::SaveLabel() {
         ShowMessage(dialogs_, MessageId::NewDocumentFirst);
         return;
     }
-    Text name = workspace_.CurrentLabel();
-    const bool asked = name.empty();
-    if (asked) {
-        name = dialogs_.AskText(text::InterfaceText(kLabelNamePrompt), Text()).value_or(Text());
-    }
-    if (name.empty() || RefusedLabel(dialogs_, name)) {
+    const Text& label = workspace_.CurrentLabel();
+    if (label.empty()) {
+        // The new node is only shown: the selection, and what it loaded, stay.
+        workspace_.SaveUnderNewLabel(document);
         return;
     }
     const store::SaveOutcome outcome =
-        store::SaveSection(document, name, store::SaveMode::Save, workspace_.EditBox().ReadText());
-    if (outcome == store::SaveOutcome::InvalidLabel || !asked) {
-        return;
+        store::SaveSection(document, label, store::SaveMode::Save, workspace_.EditBox().ReadText());
+    if (outcome == store::SaveOutcome::WriteFailed) {
+        workspace_.ReportSaveFailure(document);
     }
-    ui::TreeView& tree = workspace_.Tree();
-    const int selected = tree.Selection();
-    if (selected != ui::kNoNode) {
-        // The new node is only shown: the selection, and what it loaded, stay.
-        const int documentNode = workspace_.DocumentNodeIndexOf(selected);
-        tree.AddNode(documentNode, name, ImageOf(NodeKind::Label), tree.ItemValue(documentNode));
-        tree.Expand(documentNode);
-    }
-    workspace_.SetCurrentLabel(name);
-    workspace_.Settings().WriteSetting(store::kCurrentLabelSetting, name);
 }
 
 void LabelCommands::SaveLabelToDocument() {
@@ -149,11 +134,26 @@ void LabelCommands::SaveLabelToDocument() {
     }
     const std::optional<Text> name =
         dialogs_.AskText(text::InterfaceText(kSaveLabelAsPrompt), offered);
-    if (!name || name->empty() || RefusedLabel(dialogs_, *name)) {
+    if (!name || name->empty() || RefusesInvalidLabel(dialogs_, *name)) {
         return;
     }
-    // The chosen file only receives the section; the workspace does not follow it.
-    store::SaveSection(*path, *name, store::SaveMode::Save, workspace_.EditBox().ReadText());
+    // The chosen file only receives the section; the workspace does not follow it, but the tree
+    // shows the new label when the file has a node.
+    switch (
+        store::SaveSection(*path, *name, store::SaveMode::Save, workspace_.EditBox().ReadText())) {
+    case store::SaveOutcome::WriteFailed:
+        workspace_.ReportSaveFailure(*path);
+        return;
+    case store::SaveOutcome::CreatedFile:
+    case store::SaveOutcome::Appended:
+        workspace_.AddLabelNode(*path, *name);
+        return;
+    case store::SaveOutcome::NothingToSave:
+    case store::SaveOutcome::Replaced:
+    case store::SaveOutcome::LabelExists:
+    case store::SaveOutcome::InvalidLabel:
+        return;
+    }
 }
 
 void LabelCommands::RenameNode() {
@@ -181,7 +181,7 @@ void LabelCommands::RenameLabelNode(int node) {
     const Text old = tree.NodeText(node);
     const std::optional<Text> name =
         dialogs_.AskText(text::InterfaceText(kNewLabelNamePrompt), old);
-    if (!name || RefusedLabel(dialogs_, *name)) {
+    if (!name || RefusesInvalidLabel(dialogs_, *name)) {
         return;
     }
     switch (store::RenameLabel(document, old, *name)) {
@@ -190,8 +190,13 @@ void LabelCommands::RenameLabelNode(int node) {
     case store::RenameOutcome::NotFound:
         ShowMessage(dialogs_, MessageId::RenameFailed);
         return;
-    case store::RenameOutcome::InvalidLabel:
+    case store::RenameOutcome::LabelExists:
+        ShowMessage(dialogs_, MessageId::LabelExists);
+        return;
     case store::RenameOutcome::WriteFailed:
+        workspace_.ReportSaveFailure(document);
+        return;
+    case store::RenameOutcome::InvalidLabel:
         return; // the file is as it was, so the node stays as it was
     }
     tree.SetNodeText(node, *name);
@@ -270,10 +275,13 @@ void LabelCommands::ShowWholeDocument() {
         ShowMessage(dialogs_, MessageId::FileMissing);
         return;
     }
-    // No auto-save first, and no label is current while the whole file shows, so nothing typed
-    // into it is saved into a section.
+    if (workspace_.LeaveShownText() != LeaveOutcome::Left) {
+        return;
+    }
+    // No label is current while the whole file shows, so nothing typed into it is saved into a
+    // section without the user's say.
     workspace_.SetCurrentLabel(Text());
-    workspace_.EditBox().WriteText(store::ReadWholeDocument(document));
+    workspace_.ShowText(store::ReadWholeDocument(document));
 }
 
 } // namespace quorvel::workspace

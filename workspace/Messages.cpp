@@ -1,5 +1,6 @@
 #include "workspace/Messages.h"
 
+#include "store/Document.h"
 #include "text/Words.h"
 
 #include <array>
@@ -28,6 +29,9 @@ constexpr std::array kMessages{
     MessageEntry{MessageId::LabelExists, "", MessageStyle::Plain},
     MessageEntry{MessageId::InvalidLabel, "错误：", MessageStyle::Warning},
     MessageEntry{MessageId::RenameFailed, "", MessageStyle::Plain},
+    MessageEntry{MessageId::UnsavedText, "提示：", MessageStyle::YesNoCancelQuestion},
+    MessageEntry{MessageId::SaveFailed, "错误：", MessageStyle::Warning},
+    MessageEntry{MessageId::CloseAnyway, "询问：", MessageStyle::YesNoQuestion},
     MessageEntry{MessageId::BackupMade, "", MessageStyle::Information},
     MessageEntry{MessageId::BackupFailed, "", MessageStyle::Warning},
     MessageEntry{MessageId::BackupMissing, "", MessageStyle::Warning},
@@ -51,6 +55,14 @@ ui::MessageAnswer ShowMessage(ui::Dialogs& dialogs, MessageId id, const Text& in
     const Text& title =
         entry.title.empty() ? ui::DefaultMessageTitle() : text::InterfaceText(entry.title);
     return dialogs.ShowMessage(text::MessageText(id, inserted), title, entry.style);
+}
+
+bool RefusesInvalidLabel(ui::Dialogs& dialogs, const Text& label) {
+    if (store::IsValidLabel(label)) {
+        return false;
+    }
+    ShowMessage(dialogs, MessageId::InvalidLabel);
+    return true;
 }
 
 } // namespace quorvel::workspace

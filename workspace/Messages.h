@@ -24,6 +24,9 @@ const MessageEntry& MessageOf(MessageId id);
 // Shows the message (with inserted between its two parts for a confirmation); its answer.
 ui::MessageAnswer ShowMessage(ui::Dialogs& dialogs, MessageId id, const Text& inserted = {});
 
+// Shows why a label the document format cannot hold is refused; true when it was.
+bool RefusesInvalidLabel(ui::Dialogs& dialogs, const Text& label);
+
 // The input prompts and dialog titles.
 inline constexpr std::string_view kNewDocumentTitle = "新建文档";
 inline constexpr std::string_view kOpenTitle = "打开";
@@ -34,5 +37,9 @@ inline constexpr std::string_view kLabelNamePrompt = "输入此信息的标签�
 inline constexpr std::string_view kSaveLabelAsPrompt = "输入此信息标签名称：";
 inline constexpr std::string_view kNewLabelNamePrompt = "输入新标签名称：";
 inline constexpr std::string_view kNewFileNamePrompt = "输入新文件名：";
+
+// Why a save failed, where the system has no words of its own for it.
+inline constexpr std::string_view kLockedReason = "另一个程序正在写入此文件";
+inline constexpr std::string_view kUnknownWriteReason = "无法写入此文件";
 
 } // namespace quorvel::workspace

@@ -132,6 +132,17 @@ std::vector<int> Workspace::AddLabelNodes(int documentNode, int number,
 }
 
 void Workspace::AddDocument(const Text& path, DocumentKind kind) {
+    // A new document over a file that has a node empties that node instead of adding another.
+    if (const int existing = DocumentNodeOfPath(path);
+        kind == DocumentKind::New && existing != ui::kNoNode) {
+        RemoveLabelNodes(existing);
+        MakeDocumentCurrent(path);
+        store::RegisterDocument(parts_.settings, path);
+        parts_.settings.WriteSetting(store::kCurrentLabelSetting, Text());
+        SelectGuarded(existing);
+        SetCurrentLabel(Text());
+        return;
+    }
     const int number = static_cast<int>(documents_.size()) + 1;
     const int documentNode = parts_.tree.AddNode(ui::kNoNode, store::DocumentBaseName(path),
                                                  ImageOf(NodeKind::Document), number);
@@ -153,6 +164,33 @@ void Workspace::AddDocument(const Text& path, DocumentKind kind) {
     parts_.settings.WriteSetting(store::kCurrentLabelSetting, Text());
     SelectGuarded(documentNode);
     SetCurrentLabel(Text());
+}
+
+int Workspace::DocumentNodeOfPath(const Text& path) const {
+    for (int index = 0; index < parts_.tree.Count(); index += 1 + parts_.tree.ChildCount(index)) {
+        if (DocumentPathOf(index) == path) {
+            return index;
+        }
+    }
+    return ui::kNoNode;
+}
+
+void Workspace::AddLabelNode(const Text& document, const Text& label) {
+    const int documentNode = DocumentNodeOfPath(document);
+    if (documentNode == ui::kNoNode) {
+        return;
+    }
+    parts_.tree.AddNode(documentNode, label, ImageOf(NodeKind::Label),
+                        parts_.tree.ItemValue(documentNode));
+    parts_.tree.Expand(documentNode);
+}
+
+void Workspace::RemoveLabelNodes(int documentNode) {
+    selectionGuard_ = true;
+    for (int child = parts_.tree.ChildCount(documentNode); child > 0; --child) {
+        parts_.tree.DeleteNode(documentNode + child);
+    }
+    selectionGuard_ = false;
 }
 
 void Workspace::RemoveDocumentNode(int documentNode) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 namespace quorvel::ui {
+class Dialogs;
 class EditBox;
 class StatusBar;
 class TreeView;
@@ -28,6 +29,24 @@ namespace quorvel::workspace {
 
 enum class DocumentKind { New, Opened };
 
+// What came of an attempt to save the edit box's text.
+enum class SaveResult {
+    NotNeeded, // nothing was edited, auto-save is off, or there was nothing to save
+    Saved,
+    Failed,    // the file could not be written; the user was told, and the text is still there
+    Cancelled, // the user cancelled the prompt for a label
+};
+
+// What came of leaving the text on screen before something else replaces it.
+enum class LeaveOutcome {
+    Left,       // saved, nothing to save, or the user chose to drop it: the box may be replaced
+    Cancelled,  // the user wants to stay with the text
+    SaveFailed, // the text could not be saved; it stays, and the edit stays pending
+};
+
+// Whether the window may close.
+enum class CloseOutcome { Close, KeepOpen };
+
 // The parts a workspace works with, lent by their owner (the main window, or a test) for the
 // workspace's whole life; the workspace owns none of them.
 struct WorkspaceParts {
@@ -35,6 +54,7 @@ struct WorkspaceParts {
     ui::TreeView& tree;
     ui::EditBox& editBox;
     ui::StatusBar& statusBar; // shows the current label in pane 0; never read back
+    ui::Dialogs& dialogs;     // the questions and reports about saving what the box holds
 };
 
 // Owns: the DocumentList, the CurrentState and the SelectionGuard. Uses, without owning: the
@@ -72,14 +92,30 @@ public:
     void AddDocument(const Text& path, DocumentKind kind);
     // Deletes a document node with its labels; the DocumentList and the registry stay as they are.
     void RemoveDocumentNode(int documentNode);
-    // Loads the selected node after auto-saving the label being left.
+    // Loads the selected node after leaving the text on screen (LeaveShownText). When the text
+    // has to stay, the selection goes back to the node it came from and nothing is loaded.
     void HandleTreeSelection();
-    // Saves the edit box into the current label's section when it was edited and the switch is on.
-    void AutoSave();
+    // Runs before anything replaces the edit box's text (a selection change, 打开, 新建文档,
+    // 新建标签, 显示整个文件, closing): an edited current label is auto-saved; text typed while
+    // no label was current is offered a label of its own (Yes), dropped (No) or kept (Cancel).
+    LeaveOutcome LeaveShownText();
+    // Saves the edit box into the current label's section when it was edited and the switch is
+    // on. A failed write is reported, and the edit stays pending.
+    SaveResult AutoSave();
+    // The label-save prompt: asks a name and saves the edit box under it in document, which must
+    // not hold that label yet. The label becomes current and its node appears.
+    SaveResult SaveUnderNewLabel(const Text& document);
+    // "保存失败：" with the path and the system's reason.
+    void ReportSaveFailure(const Text& path);
     void ToggleAutoSave();
-    void SaveOnClose();
+    // Leaves the text on screen for good and records the current label. Keeps the window open
+    // when the user cancels, or when a save failed and the user does not want to close anyway.
+    CloseOutcome SaveOnClose();
     // The label's section into the edit box when found; the label becomes current in any case.
     void ShowLabel(const Text& path, const Text& label);
+    // Replaces the edit box's text with one the program shows (a section, a whole file, an empty
+    // box): nothing in it is an edit of the user's.
+    void ShowText(const Text& text);
 
     // A selection change made by the program, with the guard held around it.
     void SelectGuarded(int index);
@@ -99,6 +135,13 @@ public:
 
     // Shows a caption of the commands' own ("Quorvel--" and a path after a new document).
     void SetCaption(const Text& caption) { emit CaptionChanged(caption); }
+    // The WindowTitle and the path.
+    void SetCaptionToDocument(const Text& path);
+    // The document node of a path; kNoNode when it has none.
+    int DocumentNodeOfPath(const Text& path) const;
+    // A label that reached a document's file without the tree: its node appears under the
+    // document's node (when it has one), which is expanded.
+    void AddLabelNode(const Text& document, const Text& label);
     // Document number k (from 1) now lives at newPath: the DocumentList entry follows, and so
     // do the CurrentDocument and [配置] 当前文件 when it was the current one. The caption shows
     // the new path.
@@ -122,8 +165,15 @@ signals:
 
 private:
     void OnRightButtonReleased(QPoint globalPosition);
-    void SetCaptionToDocument(const Text& path);
+    // A press on the node already selected loads it when what is on screen is not its text (the
+    // whole file, shown from a label node that stays highlighted).
+    void OnSelectedNodePressed();
+    // Loads a node once the text on screen was left.
+    void LoadNode(int index);
+    bool HoldsUnlabelledEdit() const;
     void MakeDocumentCurrent(const Text& path);
+    // Deletes a document node's label nodes, without loading anything.
+    void RemoveLabelNodes(int documentNode);
     // Appends a label node per label under documentNode; their indexes, in the same order.
     std::vector<int> AddLabelNodes(int documentNode, int number, const std::vector<Text>& labels);
     // The saved label of the document just added at documentNode, shown and backed up.

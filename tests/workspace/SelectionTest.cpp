@@ -74,15 +74,17 @@ TEST_F(SelectionTest, DocumentNodeEmptiesTheLabelAndKeepsTheText) {
     EXPECT_EQ(workspace_.CurrentLabel(), "");
     EXPECT_EQ(editBox_.ReadText(), "one");
     TypeIntoEditBox("X");
+    // No label was current: the text belongs to none, so leaving it asks. No drops it.
+    dialogs_.ExpectMessage(ui::MessageAnswer::No);
 
-    tree_.Select(2); // no label was current: nothing to save, the edit stays pending
+    tree_.Select(2);
 
+    EXPECT_EQ(dialogs_.Shown().size(), 1u);
     EXPECT_EQ(Alpha(), alphaBytes_);
-    EXPECT_TRUE(Edited());
+    EXPECT_FALSE(Edited());
     EXPECT_EQ(editBox_.ReadText(), "two");
 
-    tree_.Select(3); // now b is current, and it gets the box as it is
-    EXPECT_FALSE(Edited());
+    tree_.Select(3); // b was loaded, not edited: nothing is written into it
     EXPECT_EQ(Alpha(), alphaBytes_);
 }
 
@@ -106,7 +108,7 @@ TEST_F(SelectionTest, SwitchOffSavesNothingUntilItIsOnAgain) {
     tree_.Select(2);
 
     EXPECT_EQ(Alpha(), alphaBytes_);
-    EXPECT_TRUE(Edited());
+    EXPECT_FALSE(Edited()); // what is on screen now is b as loaded
     EXPECT_EQ(editBox_.ReadText(), "two");
 
     TypeIntoEditBox("Y");
@@ -155,6 +157,7 @@ struct CloseCase {
     int selected;
     Text recordedLabel;
     Text alphaAfter;
+    std::vector<ui::MessageAnswer> answers; // to the question about text of no label
 };
 
 void PrintTo(const CloseCase& c, std::ostream* os) {
@@ -162,8 +165,13 @@ void PrintTo(const CloseCase& c, std::ostream* os) {
 }
 
 const CloseCase kCloseCases[] = {
-    {"LabelCurrent", 2, "b", DocumentBytes({{"a", "one"}, {"b", "Xtwo"}, {"c", "three"}})},
-    {"DocumentNodeSelected", 0, "old", DocumentBytes({{"a", "one"}, {"b", "two"}, {"c", "three"}})},
+    {"LabelCurrent", 2, "b", DocumentBytes({{"a", "one"}, {"b", "Xtwo"}, {"c", "three"}}), {}},
+    // The typed text belongs to no label: closing asks, and No closes without it.
+    {"DocumentNodeSelected",
+     0,
+     "old",
+     DocumentBytes({{"a", "one"}, {"b", "two"}, {"c", "three"}}),
+     {ui::MessageAnswer::No}},
 };
 
 class SaveOnCloseTest : public SelectionTest, public ::testing::WithParamInterface<CloseCase> {};
@@ -175,8 +183,11 @@ TEST_P(SaveOnCloseTest, SavesAndRecordsOnlyACurrentLabel) {
     tree_.Select(c.selected);
     WriteSettingValue(store::kCurrentLabelSetting, "old");
     TypeIntoEditBox("X");
+    for (ui::MessageAnswer answer : c.answers) {
+        dialogs_.ExpectMessage(answer);
+    }
 
-    workspace_.SaveOnClose();
+    EXPECT_EQ(workspace_.SaveOnClose(), CloseOutcome::Close);
 
     EXPECT_EQ(Setting(store::kCurrentLabelSetting), c.recordedLabel);
     EXPECT_EQ(Alpha(), c.alphaAfter);

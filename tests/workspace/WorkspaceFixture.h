@@ -3,6 +3,7 @@
 #include "editor/EditHistory.h"
 #include "editor/EditRecorder.h"
 #include "store/Settings.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 #include "ui/EditBox.h"
 #include "ui/StatusBar.h"
@@ -71,7 +72,9 @@ protected:
     ui::StatusBar statusBar_{&window_};
     editor::EditHistory history_;
     editor::EditRecorder recorder_{editBox_, history_};
-    Workspace workspace_{{settings_, tree_, editBox_, statusBar_}, kTitle};
+    // Fails the test on a dialog that was not expected.
+    quorvel::testing::ScriptedDialogs dialogs_;
+    Workspace workspace_{{settings_, tree_, editBox_, statusBar_, dialogs_}, kTitle};
     std::vector<Text> captions_;
     std::vector<QPoint> popups_;
 };

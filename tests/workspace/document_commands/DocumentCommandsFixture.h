@@ -70,7 +70,6 @@ public:
     // Where the file dialogs are expected to open while alpha is current.
     const std::string alphaFolder_ = dir_.path() + "/";
     PrivateTrash trash_;
-    quorvel::testing::ScriptedDialogs dialogs_;
     DocumentCommands commands_{workspace_, dialogs_};
 };
 

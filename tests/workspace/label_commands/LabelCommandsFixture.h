@@ -41,7 +41,6 @@ protected:
     const Text betaBytes_ = DocumentBytes({{"x", "ex"}});
     Text alpha_;
     Text beta_;
-    quorvel::testing::ScriptedDialogs dialogs_;
     LabelCommands commands_{workspace_, dialogs_};
 };
 

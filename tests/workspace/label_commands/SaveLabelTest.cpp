@@ -23,23 +23,42 @@ TEST_F(LabelCommandsTest, SaveLabelWithACurrentLabelSavesIntoItsSection) {
     EXPECT_TRUE(Edited());                               // SaveLabel leaves the flag alone
 }
 
-TEST_F(LabelCommandsTest, SaveLabelAskingForAnExistingNameReplacesItAndAddsASecondNode) {
+// A name already in the document would have its section's text replaced without a word, and a
+// second node of that name shown: it is refused, and the text stays in the box.
+TEST_F(LabelCommandsTest, SaveLabelAskingForAnExistingNameRefusesIt) {
+    workspace_.BuildTree();
+    tree_.Select(0);
+    TypeIntoEditBox("new");
+    const std::vector<Text> tree = TreeDump();
+    dialogs_.ExpectText("b");
+    dialogs_.ExpectMessage(ui::MessageAnswer::Ok);
+
+    commands_.SaveLabel();
+
+    EXPECT_EQ(DialogLog(), (std::vector<Text>{"ask|输入此信息的标签名称：|",
+                                              "message|标签已经存在，请重新输入|信息：|0"}));
+    EXPECT_EQ(Alpha(), alphaBytes_);
+    EXPECT_EQ(TreeDump(), tree);
+    EXPECT_EQ(workspace_.CurrentLabel(), "");
+    EXPECT_EQ(editBox_.ReadText(), "new");
+}
+
+TEST_F(LabelCommandsTest, SaveLabelAskingForANewNameShowsItsNodeInACollapsedDocument) {
     workspace_.BuildTree(); // alpha stays collapsed
     tree_.Select(0);
     ASSERT_FALSE(ItemOf(0)->isExpanded());
     TypeIntoEditBox("new");
-    dialogs_.ExpectText("b");
+    dialogs_.ExpectText("c");
 
     commands_.SaveLabel();
 
-    EXPECT_EQ(DialogLog(), std::vector<Text>{"ask|输入此信息的标签名称：|"});
-    EXPECT_EQ(Alpha(), DocumentBytes({{"a", "one"}, {"b", "new"}}));
-    EXPECT_EQ(TreeDump(), (std::vector<Text>{"1|alpha|1|2", "2|a|1|12", "2|b|1|12", "2|b|1|12",
+    EXPECT_EQ(Alpha(), alphaBytes_ + "\r\n[#c]\r\nnew\r\n");
+    EXPECT_EQ(TreeDump(), (std::vector<Text>{"1|alpha|1|2", "2|a|1|12", "2|b|1|12", "2|c|1|12",
                                              "1|beta|2|2", "2|x|2|12"}));
     EXPECT_TRUE(ItemOf(0)->isExpanded());
     EXPECT_EQ(tree_.Selection(), 0); // the new node is not selected
-    EXPECT_EQ(workspace_.CurrentLabel(), "b");
-    EXPECT_EQ(Setting(store::kCurrentLabelSetting), "b");
+    EXPECT_EQ(workspace_.CurrentLabel(), "c");
+    EXPECT_EQ(Setting(store::kCurrentLabelSetting), "c");
 }
 
 TEST_F(LabelCommandsTest, SaveLabelWithAnEmptyBoxNamesALabelThatTheNextAutoSaveWrites) {
@@ -111,16 +130,18 @@ TEST_P(SaveLabelToDocumentTest, OffersAChildlessNodesTextAndChangesOnlyTheChosen
 INSTANTIATE_TEST_SUITE_P(Cases, SaveLabelToDocumentTest, ::testing::ValuesIn(kOfferCases),
                          CaseName());
 
-TEST_F(LabelCommandsTest, SaveLabelToDocumentIntoAWorkspaceDocumentLeavesTheTree) {
+TEST_F(LabelCommandsTest, SaveLabelToDocumentIntoAWorkspaceDocumentShowsTheNewLabel) {
     Start(1);
-    const std::vector<Text> tree = TreeDump();
     dialogs_.ExpectSaveFile(beta_);
     dialogs_.ExpectText("y");
 
     commands_.SaveLabelToDocument();
 
     EXPECT_EQ(Beta(), betaBytes_ + "\r\n[#y]\r\none\r\n");
-    EXPECT_EQ(TreeDump(), tree);
+    // The label's node appears under beta at once; the selection and what is current stay.
+    EXPECT_EQ(TreeDump(), (std::vector<Text>{"1|alpha|1|2", "2|a|1|12", "2|b|1|12", "1|beta|2|2",
+                                             "2|x|2|12", "2|y|2|12"}));
+    EXPECT_EQ(tree_.Selection(), 1);
     EXPECT_EQ(workspace_.CurrentDocument(), alpha_);
     EXPECT_EQ(workspace_.CurrentLabel(), "a");
 }
